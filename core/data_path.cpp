@@ -1,0 +1,35 @@
+#include "core/data_path.h"
+
+#include <cstring>
+
+#include "core/platform.h"
+
+namespace {
+
+char sharedPath[kDataPathCapacity];
+
+}  // namespace
+
+const char* ResolveDataPathFrom(const char* executablePath, char separator, const char* relative, char* buffer,
+                                int32_t capacity) {
+    std::memset(buffer, 0, static_cast<size_t>(capacity));
+
+    const char* lastSeparator = std::strrchr(executablePath, separator);
+    if (lastSeparator == nullptr) return relative;
+
+    size_t folderLength = static_cast<size_t>(lastSeparator - executablePath) + 1;
+    size_t relativeLength = std::strlen(relative);
+    // Refuse rather than cut: a shortened path could name another file.
+    if (folderLength + relativeLength >= static_cast<size_t>(capacity)) return buffer;
+
+    std::memcpy(buffer, executablePath, folderLength);
+    char* out = buffer + folderLength;
+    for (size_t i = 0; i < relativeLength; ++i) out[i] = relative[i] == '\\' ? separator : relative[i];
+    return buffer;
+}
+
+const char* ResolveDataPath(const char* relative) {
+    char executablePath[kExecutablePathCapacity] = {};
+    SystemExecutablePath(executablePath, kExecutablePathCapacity);
+    return ResolveDataPathFrom(executablePath, SystemPathSeparator(), relative, sharedPath, kDataPathCapacity);
+}

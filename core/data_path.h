@@ -1,0 +1,19 @@
+// Paths beside the executable, so the program finds its data and writes its
+// log in its own folder whatever the current directory is.
+#pragma once
+
+#include <cstdint>
+
+constexpr int32_t kDataPathCapacity = 10240;
+constexpr int32_t kExecutablePathCapacity = 1000;
+
+// Writes the folder of executablePath (up to and including its last
+// separator) followed by relative into buffer, with relative's backslashes
+// turned into the separator. Returns buffer; relative itself when
+// executablePath holds no separator; "" when the result would not fit.
+const char* ResolveDataPathFrom(const char* executablePath, char separator, const char* relative, char* buffer,
+                                int32_t capacity);
+
+// The same beside the running executable, in one shared buffer: the result is
+// valid only until the next call.
+const char* ResolveDataPath(const char* relative);

@@ -1,0 +1,20 @@
+// One 32-bit Pixel: bytes blue, green, red, alpha in memory (0xAARRGGBB).
+#pragma once
+
+#include <cstdint>
+
+using Pixel = uint32_t;
+
+// Opaque black, as black loads from a 24-bit picture: the colour key of the
+// swapping ducks.
+constexpr Pixel kOpaqueBlack = 0xFF000000u;
+
+// p with blue, green and red each scaled by (level & 255) / 256, rounding
+// down; alpha kept. Red and blue share one multiply: neither product can
+// reach into the other's byte.
+constexpr Pixel ScaleColour(Pixel p, int32_t level) {
+    uint32_t l = static_cast<uint32_t>(level) & 255u;
+    uint32_t redBlue = ((p & 0x00FF00FFu) * l >> 8) & 0x00FF00FFu;
+    uint32_t green = ((p & 0x0000FF00u) * l >> 8) & 0x0000FF00u;
+    return (p & 0xFF000000u) | redBlue | green;
+}

@@ -1,0 +1,83 @@
+#include "core/data_path.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "fakes/fake_system.h"
+
+namespace {
+
+std::string Resolve(const char* executable, char separator, const char* relative) {
+    char buffer[kDataPathCapacity];
+    return ResolveDataPathFrom(executable, separator, relative, buffer, kDataPathCapacity);
+}
+
+TEST(ResolveDataPathFrom, PutsTheRelativePathBesideAWindowsExecutable) {
+    EXPECT_EQ(Resolve("D:\\demo\\duckdemo.exe", '\\', "data\\duck.xm"), "D:\\demo\\data\\duck.xm");
+    EXPECT_EQ(Resolve("D:\\duckdemo.exe", '\\', "data\\duck.xm"), "D:\\data\\duck.xm");
+    EXPECT_EQ(Resolve("\\Program Files\\duck\\duckdemo-ce.exe", '\\', "qvDebug.log"),
+              "\\Program Files\\duck\\qvDebug.log");
+}
+
+TEST(ResolveDataPathFrom, WithoutASeparatorReturnsTheArgumentItself) {
+    char buffer[kDataPathCapacity];
+    const char* relative = "data\\duck.xm";
+    EXPECT_EQ(ResolveDataPathFrom("duckdemo.exe", '\\', relative, buffer, kDataPathCapacity), relative);
+    EXPECT_EQ(ResolveDataPathFrom("/opt/duck/duckdemo", '\\', relative, buffer, kDataPathCapacity), relative);
+}
+
+TEST(ResolveDataPathFrom, TurnsBackslashesIntoTheSystemSeparator) {
+    EXPECT_EQ(Resolve("/opt/duck/duckdemo", '/', "data\\duck.xm"), "/opt/duck/data/duck.xm");
+    EXPECT_EQ(Resolve("/duckdemo", '/', "data\\sub\\fonts.tga"), "/data/sub/fonts.tga");
+    EXPECT_EQ(Resolve("/opt/duck/duckdemo", '/', "qvDebug.log"), "/opt/duck/qvDebug.log");
+}
+
+TEST(ResolveDataPathFrom, RefusesAResultTooLongForTheBufferWithoutOverflowing) {
+    constexpr int32_t capacity = 32;
+    std::vector<char> guarded(capacity + 16, '#');
+    const char* result = ResolveDataPathFrom("/opt/duck/duckdemo", '/', "data\\a-rather-long-file-name.tga",
+                                             guarded.data(), capacity);
+    EXPECT_STREQ(result, "");
+    for (int32_t i = capacity; i < capacity + 16; ++i) EXPECT_EQ(guarded[i], '#') << i;
+
+    // One character less than the capacity still fits with its NUL.
+    std::string fits = Resolve("/a/b", '/', std::string(kDataPathCapacity - 4, 'x').c_str());
+    EXPECT_EQ(fits.size(), static_cast<size_t>(kDataPathCapacity - 1));
+    EXPECT_EQ(Resolve("/a/b", '/', std::string(kDataPathCapacity - 3, 'x').c_str()), "");
+}
+
+class ResolveDataPathTest : public testing::Test {
+protected:
+    void TearDown() override { ResetFakeSystem(); }
+};
+
+TEST_F(ResolveDataPathTest, ResolvesBesideTheRunningExecutable) {
+    TheFakeSystem().executablePath = "/srv/games/duckdemo";
+    EXPECT_STREQ(ResolveDataPath("data\\fonts.tga"), "/srv/games/data/fonts.tga");
+}
+
+TEST_F(ResolveDataPathTest, ConsecutiveCallsShareOneBuffer) {
+    TheFakeSystem().executablePath = "/srv/games/duckdemo";
+    const char* first = ResolveDataPath("data\\duck.xm");
+    const char* second = ResolveDataPath("qvDebug.log");
+    EXPECT_EQ(first, second);
+    EXPECT_STREQ(first, "/srv/games/qvDebug.log");
+}
+
+TEST_F(ResolveDataPathTest, AnOverlongExecutablePathIsCutNotOverflowed) {
+    TheFakeSystem().executablePath = "/" + std::string(5000, 'd') + "/duckdemo";
+    const char* resolved = ResolveDataPath("data\\duck.xm");
+    EXPECT_LT(std::strlen(resolved), static_cast<size_t>(kExecutablePathCapacity + 16));
+}
+
+TEST_F(ResolveDataPathTest, ByDefaultUsesTheTestProgramsOwnFolder) {
+    std::string resolved = ResolveDataPath("data\\duck.xm");
+    ASSERT_FALSE(resolved.empty());
+    EXPECT_EQ(resolved.front(), '/');
+    EXPECT_NE(resolved.find("/data/duck.xm"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,125 @@
+#include "core/program.h"
+
+#include <fmod.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "core/data_path.h"
+#include "core/debug_log.h"
+#include "core/fake_display.h"
+#include "fakes/fake_fmod.h"
+#include "fakes/fake_system.h"
+#include "gfx/bitmap.h"
+#include "support/test_files.h"
+
+namespace {
+
+// Runs the driver and keeps what it appended to the program's log.
+class ProgramTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ResetFakeFmod();
+        ResetFakeSystem();
+        inputState = InputState{};
+    }
+
+    int Run() {
+        size_t logSizeBefore = ReadWholeFile(debugLog.Path()).size();
+        int exitCode = RunProgram(display, &instance);
+        log = ReadWholeFile(debugLog.Path()).substr(logSizeBefore);
+        return exitCode;
+    }
+
+    void QuitInPass(int pass) {
+        display.onPump = [pass](int current) {
+            if (current == pass) inputState.quit = 1;
+        };
+    }
+
+    int instance = 0;
+    FakeDisplay display;
+    std::string log;
+};
+
+TEST_F(ProgramTest, StartUpAndShutdownLogEachStepInOrder) {
+    inputState.quit = 1;
+    EXPECT_EQ(Run(), 1);
+
+    std::string duckPath = ResolveDataPath("data\\duck.xm");
+    EXPECT_EQ(log,
+              "[core] Program init\n"
+              "[core] Creating backbuffer\n"
+              "[core] Loading font\n"
+              "[core] Opening graphics\n"
+              "[core] Initializing syncs\n"
+              "[core] Initializing music\n"
+              "[sfx] FSOUND_Init()...\n"
+              "[sfx] FMUSIC_LoadSong(\"" + duckPath + "\")...\n"
+              "[core] Entering mainloop\n"
+              "[sfx] FMUSIC_PlaySong()...\n"
+              "[sfx] FMUSIC_StopSong()...\n");
+}
+
+TEST_F(ProgramTest, QuitBeforeTheLoopRunsNoPassButStartsAndStopsTheMusic) {
+    inputState.quit = 1;
+    Run();
+
+    EXPECT_EQ(display.calls, (std::vector<std::string>{"open", "close"}));
+    EXPECT_EQ(display.openedWith, &instance);
+    EXPECT_EQ(TheFakeFmod().getTimeCalls, 0);
+    std::string duckPath = ResolveDataPath("data\\duck.xm");
+    EXPECT_EQ(TheFakeFmod().calls, (std::vector<std::string>{"init 44100 32 0", "load " + duckPath, "play", "stop"}));
+}
+
+TEST_F(ProgramTest, AQuitRequestLetsItsPassFinishAndPresent) {
+    QuitInPass(2);
+    Run();
+
+    std::vector<std::string> expected = {"open"};
+    for (int pass = 0; pass < 3; ++pass) expected.insert(expected.end(), {"pump", "present"});
+    expected.push_back("close");
+    EXPECT_EQ(display.calls, expected);
+    EXPECT_EQ(TheFakeFmod().getTimeCalls, 3);  // one clock reading per pass
+}
+
+TEST_F(ProgramTest, PresentsTheBackBufferClearedEveryPass) {
+    QuitInPass(3);
+    bool allClear = true;
+    display.onPresent = [&](const uint32_t* pixels) {
+        EXPECT_EQ(pixels, backBuffer.pixels);
+        allClear &= std::all_of(pixels, pixels + kBackBufferWidth * kBackBufferHeight,
+                                [](uint32_t pixel) { return pixel == 0; });
+        std::fill(backBuffer.pixels, backBuffer.pixels + kBackBufferWidth * kBackBufferHeight, 0xDEADBEEFu);
+    };
+    Run();
+
+    EXPECT_EQ(display.presented.size(), 4u);
+    EXPECT_TRUE(allClear);
+    EXPECT_EQ(backBuffer.width, 240);
+    EXPECT_EQ(backBuffer.height, 320);
+}
+
+TEST_F(ProgramTest, StopsTheMusicBeforeClosingTheDisplay) {
+    QuitInPass(0);
+    bool musicStoppedFirst = false;
+    display.onClose = [&] { musicStoppedFirst = !TheFakeFmod().calls.empty() && TheFakeFmod().calls.back() == "stop"; };
+    Run();
+    EXPECT_TRUE(musicStoppedFirst);
+}
+
+TEST_F(ProgramTest, CarriesOnWhenTheDisplayAndTheSongFailToOpen) {
+    display.openSucceeds = false;
+    TheFakeFmod().loadSucceeds = false;
+    TheFakeFmod().errorCode = FMOD_ERR_FILE_NOTFOUND;
+    QuitInPass(1);
+    EXPECT_EQ(Run(), 1);
+
+    EXPECT_EQ(display.presented.size(), 2u);
+    EXPECT_EQ(display.calls.back(), "close");
+    EXPECT_NE(log.find("[ERROR] FSOUND FAILED: 9\n[core] Entering mainloop\n"), std::string::npos) << log;
+}
+
+}  // namespace

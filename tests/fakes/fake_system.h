@@ -1,0 +1,24 @@
+// The system services of core/platform.h for tests: the executable path is
+// the test program's own unless a test sets one, the tick counter is scripted.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+struct FakeSystem {
+    std::string executablePath;  // empty: the running test program's path
+    char separator = '/';
+    std::function<uint32_t()> tickCount = [] { return 0u; };
+    int showCursorCalls = 0;
+    const char* promptText = "use your mouse to guess!";
+    int32_t promptX = 66;
+    int32_t promptY = 256;
+};
+
+// A function, not a global: the program's log resolves its path through it
+// while globals are still being constructed.
+FakeSystem& TheFakeSystem();
+
+// Back to the defaults above.
+void ResetFakeSystem();

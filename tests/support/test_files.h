@@ -1,0 +1,16 @@
+// Files that tests write: under TEST_OUTPUT_DIR (the build tree) when set,
+// else the system's temporary folder, unique per process so that test cases
+// running side by side never share one.
+#pragma once
+
+#include <string>
+
+// The folder, created on first use.
+const std::string& TestOutputDir();
+
+// A path in that folder whose name holds the process id and the given name.
+std::string TestFilePath(const std::string& name);
+
+std::string ReadWholeFile(const std::string& path);
+
+void WriteWholeFile(const std::string& path, const std::string& contents);
