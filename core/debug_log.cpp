@@ -61,6 +61,6 @@ void DebugLog::Append(const char* text) {
 void DebugLog::WarnOnce(const char* action) {
     if (warned) return;
     warned = true;
-    std::fprintf(stderr, "warning: cannot %s the log file \"%s\" (%s); carrying on without it\n", action,
-                 logPath, std::strerror(errno));
+    std::fprintf(stderr, "warning: cannot %s the log file \"%s\" (%s); carrying on without it\n", action, logPath,
+                 std::strerror(errno));
 }

@@ -3,6 +3,9 @@
 #include "core/data_path.h"
 #include "core/debug_log.h"
 #include "core/sine_table.h"
+#include "demo/duck_row.h"
+#include "demo/guess_game.h"
+#include "demo/intro.h"
 #include "gfx/bitmap.h"
 #include "gfx/font.h"
 #include "sound/music_player.h"
@@ -19,7 +22,18 @@ InputState inputState;
 
 namespace {
 
-void StartUp(Display& display, InstanceHandle instance) {
+// The order the frames are loaded in, by SpriteSet index.
+constexpr int32_t kFrameLoadOrder[kDuckFrameCount] = {0, 1, 2, 7, 9, 10, 8, 3, 4, 11, 12, 5, 6, 13, 14, 15, 16, 17, 18};
+
+// What the driver owns for the length of its run.
+struct Show {
+    DuckRow row{backBuffer};
+    GuessGame game{backBuffer, font};
+    IntroEnvelopes envelopes;
+    bool introFinished = false;
+};
+
+void StartUp(Display& display, InstanceHandle instance, Show& show) {
     debugLog.Print("[core] Program init\n");
     BuildSineTable();
 
@@ -33,23 +47,34 @@ void StartUp(Display& display, InstanceHandle instance) {
     display.Open(instance);
 
     debugLog.Print("[core] Initializing syncs\n");
+    for (int32_t index : kFrameLoadOrder) show.row.LoadFrame(index, kDuckFrameFiles[index]);
+    show.game.stanceFrame = &show.row.frames[kStance];
+    show.game.highlightFrame = &show.row.frames[kSingHalf];
+    show.game.sadFrame = &show.row.frames[kSad];
+    AddIntroCues(show.row);
 
     debugLog.Print("[core] Initializing music\n");
     musicPlayer.Load(ResolveDataPath("data\\duck.xm"));
+    SetIntroEnvelopes(show.envelopes);
 
     debugLog.Print("[core] Entering mainloop\n");
     musicPlayer.Play();
+    show.introFinished = false;
 }
 
 // One pass: clear, pump one message, read the clock once, draw, present.
-// Returns whether the intro has finished, which is never undone.
-bool RunPass(Display& display, bool introFinished) {
+void RunPass(Display& display, Show& show) {
     backBuffer.Clear();
     display.PumpMessages();
     int32_t t = musicPlayer.GetTime();
-    if (!introFinished && t > kIntroEndTime) introFinished = true;
+    if (show.introFinished) {
+        show.game.Step();
+    } else {
+        DrawIntroFrame(t, show.row, show.envelopes, font);
+        // The song may stop or restart later; the game stays.
+        if (t > show.envelopes.finaleFadeIn.endTime) show.introFinished = true;
+    }
     display.Present(backBuffer.pixels);
-    return introFinished;
 }
 
 void ShutDown(Display& display) {
@@ -60,11 +85,9 @@ void ShutDown(Display& display) {
 }  // namespace
 
 int RunProgram(Display& display, InstanceHandle instance) {
-    StartUp(display, instance);
-
-    bool introFinished = false;
-    while (inputState.quit == 0) introFinished = RunPass(display, introFinished);
-
+    Show show;
+    StartUp(display, instance, show);
+    while (inputState.quit == 0) RunPass(display, show);
     ShutDown(display);
     return 1;
 }

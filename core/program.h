@@ -9,10 +9,6 @@
 // The font sheet's characters, in the order of its cells.
 inline constexpr char kFontCharset[] = "abcdefghijklmnopqrstuvwxyz.,?!-+0123456789()[]\":*";
 
-// The intro ends with the closing picture's fade-in; the game starts on the
-// pass after the first whose DemoClock is past this time.
-constexpr int32_t kIntroEndTime = 74000;
-
 // Runs the whole program until inputState.quit is set; returns the exit
 // code, 1.
 int RunProgram(Display& display, InstanceHandle instance);

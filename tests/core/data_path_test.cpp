@@ -1,8 +1,7 @@
 #include "core/data_path.h"
 
-#include <gtest/gtest.h>
-
 #include <cstring>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -38,8 +37,8 @@ TEST(ResolveDataPathFrom, TurnsBackslashesIntoTheSystemSeparator) {
 TEST(ResolveDataPathFrom, RefusesAResultTooLongForTheBufferWithoutOverflowing) {
     constexpr int32_t capacity = 32;
     std::vector<char> guarded(capacity + 16, '#');
-    const char* result = ResolveDataPathFrom("/opt/duck/duckdemo", '/', "data\\a-rather-long-file-name.tga",
-                                             guarded.data(), capacity);
+    const char* result =
+        ResolveDataPathFrom("/opt/duck/duckdemo", '/', "data\\a-rather-long-file-name.tga", guarded.data(), capacity);
     EXPECT_STREQ(result, "");
     for (int32_t i = capacity; i < capacity + 16; ++i) EXPECT_EQ(guarded[i], '#') << i;
 

@@ -1,9 +1,8 @@
 #include "core/debug_log.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdio>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 

@@ -1,9 +1,8 @@
 #include "core/program.h"
 
+#include <algorithm>
 #include <fmod.h>
 #include <gtest/gtest.h>
-
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -57,10 +56,12 @@ TEST_F(ProgramTest, StartUpAndShutdownLogEachStepInOrder) {
               "[core] Initializing syncs\n"
               "[core] Initializing music\n"
               "[sfx] FSOUND_Init()...\n"
-              "[sfx] FMUSIC_LoadSong(\"" + duckPath + "\")...\n"
-              "[core] Entering mainloop\n"
-              "[sfx] FMUSIC_PlaySong()...\n"
-              "[sfx] FMUSIC_StopSong()...\n");
+              "[sfx] FMUSIC_LoadSong(\"" +
+                  duckPath +
+                  "\")...\n"
+                  "[core] Entering mainloop\n"
+                  "[sfx] FMUSIC_PlaySong()...\n"
+                  "[sfx] FMUSIC_StopSong()...\n");
 }
 
 TEST_F(ProgramTest, QuitBeforeTheLoopRunsNoPassButStartsAndStopsTheMusic) {
@@ -120,6 +121,29 @@ TEST_F(ProgramTest, CarriesOnWhenTheDisplayAndTheSongFailToOpen) {
     EXPECT_EQ(display.presented.size(), 2u);
     EXPECT_EQ(display.calls.back(), "close");
     EXPECT_NE(log.find("[ERROR] FSOUND FAILED: 9\n[core] Entering mainloop\n"), std::string::npos) << log;
+}
+
+// The intro never reads the tick counter and the game reads it every step,
+// so the counter's readings tell which of the two ran in a pass.
+TEST_F(ProgramTest, TheGameStartsOnThePassAfterTheClockPasses74000AndStays) {
+    std::vector<int> clock = {74000, 74000, 74001, 100, 0, -5};
+    int tickReadings = 0;
+    std::vector<int> tickReadingsBeforePass;
+    TheFakeFmod().time = [&] { return clock[std::min<size_t>(TheFakeFmod().getTimeCalls - 1, clock.size() - 1)]; };
+    TheFakeSystem().tickCount = [&] { return static_cast<uint32_t>(++tickReadings); };
+    display.onPump = [&](int pass) {
+        tickReadingsBeforePass.push_back(tickReadings);
+        if (pass == 5) inputState.quit = 1;
+    };
+    Run();
+    tickReadingsBeforePass.push_back(tickReadings);
+
+    ASSERT_EQ(tickReadingsBeforePass.size(), 7u);
+    for (int pass = 0; pass < 3; ++pass)
+        EXPECT_EQ(tickReadingsBeforePass[pass + 1], 0) << "pass " << pass << " should draw the intro";
+    for (int pass = 3; pass < 6; ++pass)
+        EXPECT_GT(tickReadingsBeforePass[pass + 1], tickReadingsBeforePass[pass]) << "pass " << pass << " should play";
+    EXPECT_EQ(TheFakeSystem().showCursorCalls, 1);  // the first turn began once
 }
 
 }  // namespace

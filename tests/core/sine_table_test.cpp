@@ -1,11 +1,10 @@
 #include "core/sine_table.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <bit>
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
+#include <gtest/gtest.h>
 #include <numeric>
 
 namespace {

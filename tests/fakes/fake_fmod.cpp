@@ -14,7 +14,7 @@ void ResetFakeFmod() { TheFakeFmod() = FakeFmod{}; }
 
 signed char FSOUND_Init(int mixrate, int maxsoftwarechannels, unsigned int flags) {
     TheFakeFmod().calls.push_back("init " + std::to_string(mixrate) + " " + std::to_string(maxsoftwarechannels) + " " +
-                             std::to_string(flags));
+                                  std::to_string(flags));
     return 1;
 }
 

@@ -33,4 +33,6 @@ uint32_t SystemTickCount() { return TheFakeSystem().tickCount(); }
 
 void SystemShowCursor() { ++TheFakeSystem().showCursorCalls; }
 
-GuessPrompt SystemGuessPrompt() { return {TheFakeSystem().promptText, TheFakeSystem().promptX, TheFakeSystem().promptY}; }
+GuessPrompt SystemGuessPrompt() {
+    return {TheFakeSystem().promptText, TheFakeSystem().promptX, TheFakeSystem().promptY};
+}

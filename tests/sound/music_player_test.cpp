@@ -2,7 +2,6 @@
 
 #include <fmod.h>
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 

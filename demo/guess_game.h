@@ -1,0 +1,55 @@
+// The shell game after the intro: one duck is marked, pairs swap along
+// sine-bent paths, the player points at the one they believe is marked.
+#pragma once
+
+#include <cstdint>
+
+#include "gfx/bitmap.h"
+#include "gfx/font.h"
+
+// The game's states, in the order a turn passes through them.
+enum GuessState : int32_t {
+    kNewTurn = 0,
+    kShowMarked = 1,
+    kReseed = 2,
+    kPickPair = 3,
+    kSwap = 4,
+    kGuess = 5,
+    kJudge = 6,
+    kResult = 7,
+};
+
+class GuessGame {
+public:
+    GuessGame(Bitmap& target, const Font& font);
+
+    // Draws the whole picture of the current state into the target and may
+    // advance the state. Reads inputState, the tick counter and the random
+    // generator; allocates nothing.
+    void Step();
+
+    // Set by the driver once the frames are loaded: frames 0, 2 and 7.
+    const Bitmap* stanceFrame = nullptr;
+    const Bitmap* highlightFrame = nullptr;
+    const Bitmap* sadFrame = nullptr;
+
+    int32_t level = 1;
+    int32_t state = 0;
+    uint8_t markedSlot = 0;
+    int32_t swapsLeft = 0;
+    int32_t swapSlot = 0;
+    uint32_t timerStart = 0;
+    int32_t guessedRight = 0;
+
+private:
+    void DrawLevelLine();
+    void DrawRow(const Bitmap& frame);
+    void DrawMarker();
+    void PickPair();
+    void StepSwap();
+    void StepGuess();
+    void StepResult();
+
+    Bitmap& target;
+    const Font& font;
+};

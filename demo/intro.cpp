@@ -1,0 +1,76 @@
+#include "demo/intro.h"
+
+#include "core/random.h"
+
+namespace {
+
+// The row performs from the end of the story until its fade-out ends.
+constexpr int32_t kRowStart = 10000;
+constexpr int32_t kRowEnd = 61700;
+// The loud_sing of the sulking duck: the whole row shakes.
+constexpr int32_t kShakeStart = 55854;
+constexpr int32_t kShakeEnd = 56654;
+
+void DrawTextLines(int32_t t, std::span<const IntroTextLine> lines, const IntroEnvelopes& envelopes, const Font& font,
+                   Bitmap& target) {
+    for (const IntroTextLine& line : lines) {
+        if (!(envelopes.*line.show).IsActive(t)) continue;
+        const Envelope& fadeOut = envelopes.*line.fadeOut;
+        int32_t level = fadeOut.IsActive(t) ? fadeOut.Value(t) : (envelopes.*line.fadeIn).Value(t);
+        font.DrawStringScaled(target, line.x, line.y, line.text, level);
+    }
+}
+
+void ScaleWhileActive(const Envelope& fade, int32_t t, Bitmap& target) {
+    if (fade.IsActive(t)) target.ScaleBrightness(fade.Value(t));
+}
+
+}  // namespace
+
+void AddIntroCues(DuckRow& row) {
+    for (const CueRow& cue : IntroCueRows()) {
+        const int32_t* time = cue.times;
+        switch (cue.kind) {
+            case CueRowKind::Single:
+                row.AddCue(time[0], time[1], cue.slot, cue.frameA);
+                break;
+            case CueRowKind::Triple:
+                row.AddCue(time[0], time[1], cue.slot, cue.frameA);
+                row.AddCue(time[1], time[2], cue.slot, cue.frameB);
+                row.AddCue(time[2], time[3], cue.slot, cue.frameA);
+                break;
+            case CueRowKind::Group:
+                for (int32_t slot : {0, 1, 2, 3}) row.AddCue(time[0], time[1], slot, cue.frameA);
+                row.AddCue(time[0], time[1], 5, cue.frameB);
+                break;
+        }
+    }
+}
+
+void DrawIntroFrame(int32_t t, DuckRow& row, const IntroEnvelopes& envelopes, const Font& font) {
+    Bitmap& target = row.target;
+    std::span<const IntroTextLine> lines = IntroTextLines();
+
+    DrawTextLines(t, lines.subspan(0, 4), envelopes, font, target);
+
+    if (kRowStart < t && t <= kRowEnd) {
+        row.jitterX = 0;
+        row.jitterY = 0;
+        if (kShakeStart < t && t <= kShakeEnd) {
+            row.jitterX = NextRandom() / 8192;
+            row.jitterY = NextRandom() / 8192;
+        }
+        row.Draw(t);
+        ScaleWhileActive(envelopes.rowFadeIn, t, target);
+        ScaleWhileActive(envelopes.rowFadeOut, t, target);
+    }
+
+    DrawTextLines(t, lines.subspan(4, 2), envelopes, font, target);
+
+    if (envelopes.finaleFadeIn.IsActive(t)) {
+        row.jitterX = 0;
+        row.jitterY = 0;
+        row.Draw(0);  // no cue covers 0: six stance ducks
+        target.ScaleBrightness(envelopes.finaleFadeIn.Value(t));
+    }
+}
