@@ -1,0 +1,1 @@
+#include <fmod.h>
