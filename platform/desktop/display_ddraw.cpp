@@ -1,0 +1,157 @@
+#include "platform/desktop/display_ddraw.h"
+
+#include <stdlib.h>
+
+#include "core/debug_log.h"
+#include "platform/desktop/convert.h"
+#include "platform/desktop/setup_dialog.h"
+#include "platform/desktop/window.h"
+
+namespace {
+
+// Tried in this order; 16 covers both 16-bit layouts.
+constexpr int32_t kFullscreenDepths[] = {32, 24, 16};
+
+// The turned picture, in static data: Present allocates nothing.
+uint32_t stagingBuffer[kStagingMaxWidth * kStagingMaxHeight];
+
+bool Fail() {
+    debugLog.Print("[ERROR] FAILED!\n");
+    return false;
+}
+
+DDSURFACEDESC2 ClearedDescription() {
+    DDSURFACEDESC2 description = {};
+    description.dwSize = sizeof description;
+    return description;
+}
+
+}  // namespace
+
+bool DesktopDisplay::Open(InstanceHandle instance) {
+    window = OpenMainWindow(static_cast<HINSTANCE>(instance));
+    if (window == nullptr) return false;
+
+    debugLog.Print("[gfx] DirectDrawCreateEx()...\n");
+    if (DirectDrawCreateEx(nullptr, reinterpret_cast<LPVOID*>(&directDraw), IID_IDirectDraw7, nullptr) != DD_OK)
+        return Fail();
+
+    debugLog.Print("[gfx] SetCooperativeLevel()...\n");
+    return setupOptions.fullscreen ? OpenFullscreen() : OpenWindowed();
+}
+
+bool DesktopDisplay::OpenFullscreen() {
+    if (directDraw->SetCooperativeLevel(window, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN) != DD_OK) return Fail();
+
+    bool modeSet = false;
+    for (int32_t depth : kFullscreenDepths) {
+        debugLog.Print("[gfx] SetDisplayMode(%d)...\n", depth);
+        bpp = depth;
+        if (directDraw->SetDisplayMode(PictureWidth(), PictureHeight(), depth, 0, 0) == DD_OK) {
+            modeSet = true;
+            break;
+        }
+    }
+    if (!modeSet) return Fail();
+
+    if (bpp == 16) {
+        DDSURFACEDESC2 mode = ClearedDescription();
+        debugLog.Print("[gfx] GetDisplayMode(16)...\n");
+        directDraw->GetDisplayMode(&mode);
+        if (mode.ddpfPixelFormat.dwRBitMask == 0x7C00) {
+            bpp = 15;
+        } else if (mode.ddpfPixelFormat.dwRBitMask != 0xF800) {
+            exit(0);  // a 16-bit layout we cannot write
+        }
+    }
+    debugLog.Print("[gfx] bpp == %d...\n", bpp);
+
+    DDSURFACEDESC2 description = ClearedDescription();
+    description.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
+    description.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
+    description.dwBackBufferCount = 1;
+    debugLog.Print("[gfx] CreateSurface()...\n");
+    if (directDraw->CreateSurface(&description, &g_pDDSPrimary, nullptr) != DD_OK) return Fail();
+
+    DDSCAPS2 backBufferCaps = {DDSCAPS_BACKBUFFER, 0, 0, 0};
+    debugLog.Print("[gfx] GetAttachedSurface()...\n");
+    if (g_pDDSPrimary->GetAttachedSurface(&backBufferCaps, &g_pDDSBack) != DD_OK) return Fail();
+
+    ShowCursor(FALSE);  // the game shows it again when a turn begins
+    return true;
+}
+
+bool DesktopDisplay::OpenWindowed() {
+    if (directDraw->SetCooperativeLevel(window, DDSCL_NORMAL) != DD_OK) return Fail();
+
+    DDSURFACEDESC2 description = ClearedDescription();
+    description.dwFlags = DDSD_CAPS;
+    description.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
+    debugLog.Print("[gfx] CreateSurface(g_pDDSPrimary)...\n");
+    if (directDraw->CreateSurface(&description, &g_pDDSPrimary, nullptr) != DD_OK) return Fail();
+
+    LPDIRECTDRAWCLIPPER clipper = nullptr;
+    debugLog.Print("[gfx] CreateClipper()...\n");
+    if (directDraw->CreateClipper(0, &clipper, nullptr) != DD_OK) return Fail();
+    clipper->SetHWnd(0, window);
+    debugLog.Print("[gfx] SetClipper()...\n");
+    HRESULT attached = g_pDDSPrimary->SetClipper(clipper);
+    clipper->Release();  // the surface holds its own reference
+    if (attached != DD_OK) return Fail();
+
+    description.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH;
+    description.dwWidth = PictureWidth();
+    description.dwHeight = PictureHeight();
+    description.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
+    debugLog.Print("[gfx] CreateSurface(g_pDDSBack)...\n");
+    if (directDraw->CreateSurface(&description, &g_pDDSBack, nullptr) != DD_OK) return Fail();
+
+    bpp = GetDeviceCaps(GetDC(window), BITSPIXEL);
+    return true;
+}
+
+void DesktopDisplay::PumpMessages() {
+    MSG message;
+    if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+void DesktopDisplay::Present(const uint32_t* pixels) {
+    // After a failed Open there may be nothing to draw on.
+    if (g_pDDSBack == nullptr || g_pDDSPrimary == nullptr) return;
+
+    TurnIntoStaging(pixels, stagingBuffer, setupOptions.doubleSize != 0);
+
+    DDSURFACEDESC2 surface = ClearedDescription();
+    if (g_pDDSBack->Lock(nullptr, &surface, DDLOCK_WAIT, nullptr) == DD_OK && surface.lpSurface != nullptr) {
+        ConvertStaging(stagingBuffer, bpp, static_cast<uint8_t*>(surface.lpSurface), surface.lPitch, surface.dwWidth,
+                       surface.dwHeight);
+        g_pDDSBack->Unlock(nullptr);
+    }
+
+    if (setupOptions.fullscreen) {
+        g_pDDSPrimary->Flip(nullptr, 0);
+    } else {
+        g_pDDSPrimary->Blt(&screenClientRect, g_pDDSBack, &clientRect, DDBLT_WAIT, nullptr);
+    }
+}
+
+void DesktopDisplay::Close() {
+    debugLog.Print("[gfx] Close()...\n");
+    if (directDraw != nullptr) {
+        directDraw->SetCooperativeLevel(window, DDSCL_NORMAL);
+        if (g_pDDSBack != nullptr) {
+            g_pDDSBack->Release();
+            g_pDDSBack = nullptr;
+        }
+        if (g_pDDSPrimary != nullptr) {
+            g_pDDSPrimary->Release();
+            g_pDDSPrimary = nullptr;
+        }
+        directDraw->Release();
+        directDraw = nullptr;
+    }
+    DestroyWindow(window);
+}

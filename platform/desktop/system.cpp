@@ -1,0 +1,27 @@
+// What the engine asks of the desktop system.
+#include <windows.h>
+
+#include <string.h>
+
+#include "core/platform.h"
+
+int32_t SystemExecutablePath(char* buffer, int32_t capacity) {
+    if (capacity <= 0) return 0;
+    DWORD length = GetModuleFileNameA(nullptr, buffer, static_cast<DWORD>(capacity));
+    buffer[capacity - 1] = '\0';
+    return static_cast<int32_t>(strlen(buffer) < length ? strlen(buffer) : length);
+}
+
+// Windows paths are separated by backslashes; a system whose paths hold
+// none (as where this program runs on a Unix) uses slashes.
+char SystemPathSeparator() {
+    char path[1000] = {};
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    return strchr(path, '\\') != nullptr || strchr(path, '/') == nullptr ? '\\' : '/';
+}
+
+uint32_t SystemTickCount() { return GetTickCount(); }
+
+void SystemShowCursor() { ShowCursor(TRUE); }
+
+GuessPrompt SystemGuessPrompt() { return {"use your mouse to guess!", 66, 256}; }

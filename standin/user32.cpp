@@ -1,0 +1,409 @@
+// Windows, classes, the message queue and the cursor over SDL windows. A
+// window's handle is its place in the registry, so a handle outlives the
+// window safely: calls on a destroyed window fail instead of crashing.
+#include <algorithm>
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+#include <windows.h>
+
+#include "hardware.h"
+#include "sdl_host.h"
+#include "window_registry.h"
+
+namespace standin {
+namespace {
+
+struct WindowClass {
+    std::string name;
+    WNDPROC procedure;
+};
+
+std::vector<WindowClass>& Classes() {
+    static std::vector<WindowClass> classes;
+    return classes;
+}
+
+std::vector<std::unique_ptr<WindowRecord>>& Windows() {
+    static std::vector<std::unique_ptr<WindowRecord>> windows;
+    return windows;
+}
+
+std::deque<MSG>& Queue() {
+    static std::deque<MSG> queue;
+    return queue;
+}
+
+HWND foregroundWindow = nullptr;
+HWND focusWindow = nullptr;
+int cursorCount = 0;
+bool buttonDown = false;
+
+std::string Narrow(LPCWSTR text) {
+    std::string narrow;
+    for (; text != nullptr && *text != 0; ++text) narrow += *text < 0x80 ? static_cast<char>(*text) : '?';
+    return narrow;
+}
+
+const WindowClass* FindClass(const std::string& name) {
+    for (const WindowClass& windowClass : Classes())
+        if (windowClass.name == name) return &windowClass;
+    return nullptr;
+}
+
+ATOM AddClass(const std::string& name, WNDPROC procedure) {
+    if (StepFails("RegisterClass") || name.empty() || procedure == nullptr || FindClass(name) != nullptr) return 0;
+    Classes().push_back({name, procedure});
+    return static_cast<ATOM>(0xC000 + Classes().size());
+}
+
+bool HasCaption(DWORD style) { return (style & WS_CAPTION) == WS_CAPTION; }
+
+void Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    MSG queued{};
+    queued.hwnd = window;
+    queued.message = message;
+    queued.wParam = wParam;
+    queued.lParam = lParam;
+    queued.time = GetTickCount();
+    Queue().push_back(queued);
+}
+
+LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    WindowRecord* record = FindWindowRecord(window);
+    if (record == nullptr || record->procedure == nullptr) return 0;
+    return record->procedure(window, message, wParam, lParam);
+}
+
+HWND CreateWindowRecord(DWORD exStyle, const std::string& className, const std::string& title, DWORD style, int x,
+                        int y, int width, int height) {
+    const WindowClass* windowClass = FindClass(className);
+    if (windowClass == nullptr || StepFails("CreateWindow")) return nullptr;
+
+    HostSize screen = HostScreenSize();
+    if (x == CW_USEDEFAULT) x = 0;
+    if (y == CW_USEDEFAULT) y = 0;
+    if (width == CW_USEDEFAULT) width = screen.width;
+    if (height == CW_USEDEFAULT) height = screen.height;
+
+    WindowRecord record;
+    record.procedure = windowClass->procedure;
+    record.className = className;
+    record.title = title;
+    record.style = style;
+    record.exStyle = exStyle;
+    bool captioned = HasCaption(style);
+    int32_t frameX = captioned ? kFrameWidth : 0;
+    int32_t frameTop = captioned ? kFrameWidth + kCaptionHeight : 0;
+    record.clientX = x + frameX;
+    record.clientY = y + frameTop;
+    record.clientWidth = std::max(0, width - 2 * frameX);
+    record.clientHeight = std::max(0, height - frameTop - frameX);
+
+    HostWindowOptions options;
+    options.bordered = captioned;
+    options.visible = (style & WS_VISIBLE) != 0;
+    options.topmost = (exStyle & WS_EX_TOPMOST) != 0;
+    record.host = HostCreateWindow(title.c_str(), record.clientX, record.clientY, record.clientWidth,
+                                   record.clientHeight, options);
+    if (record.host == nullptr) return nullptr;
+
+    HWND window = AddWindowRecord(record);
+    Send(window, WM_CREATE, 0, 0);
+    Send(window, WM_SIZE, 0, MAKELPARAM(record.clientWidth, record.clientHeight));
+    Send(window, WM_MOVE, 0, MAKELPARAM(record.clientX, record.clientY));
+    return window;
+}
+
+void PostHostEvent(const HostEvent& event) {
+    for (const auto& record : Windows()) {
+        if (!record->alive || record->host != event.window) continue;
+        HWND window = record->handle;
+        switch (event.kind) {
+            case HostEventKind::Close:
+                Post(window, WM_CLOSE, 0, 0);
+                break;
+            case HostEventKind::Move:
+                HostWindowPosition(record->host, record->clientX, record->clientY);
+                Post(window, WM_MOVE, 0, MAKELPARAM(record->clientX, record->clientY));
+                break;
+            case HostEventKind::MouseMove:
+                Post(window, WM_MOUSEMOVE, buttonDown ? MK_LBUTTON : 0, MAKELPARAM(event.x, event.y));
+                break;
+            case HostEventKind::ButtonDown:
+                buttonDown = true;
+                Post(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(event.x, event.y));
+                break;
+            case HostEventKind::ButtonUp:
+                buttonDown = false;
+                Post(window, WM_LBUTTONUP, 0, MAKELPARAM(event.x, event.y));
+                break;
+            case HostEventKind::KeyDown:
+                Post(window, WM_KEYDOWN, event.virtualKey, 1);
+                break;
+            case HostEventKind::KeyUp:
+                Post(window, WM_KEYUP, event.virtualKey, 0xC0000001u);
+                break;
+            case HostEventKind::None:
+                break;
+        }
+        return;
+    }
+}
+
+}  // namespace
+
+WindowRecord* FindWindowRecord(HWND window) {
+    auto index = reinterpret_cast<uintptr_t>(window);
+    auto& windows = Windows();
+    if (index == 0 || index > windows.size()) return nullptr;
+    WindowRecord* record = windows[index - 1].get();
+    return record->alive ? record : nullptr;
+}
+
+HWND AddWindowRecord(const WindowRecord& record) {
+    auto& windows = Windows();
+    windows.push_back(std::make_unique<WindowRecord>(record));
+    WindowRecord& added = *windows.back();
+    added.handle = reinterpret_cast<HWND>(static_cast<uintptr_t>(windows.size()));
+    added.alive = true;
+    return added.handle;
+}
+
+void PumpHostEvents() {
+    HostEvent event;
+    while (HostPollEvent(event)) PostHostEvent(event);
+}
+
+bool TakeMessage(HWND window, MSG& message) {
+    auto& queue = Queue();
+    auto found = std::find_if(queue.begin(), queue.end(),
+                              [window](const MSG& queued) { return window == nullptr || queued.hwnd == window; });
+    if (found == queue.end()) return false;
+    message = *found;
+    queue.erase(found);
+    return true;
+}
+
+}  // namespace standin
+
+using namespace standin;
+
+extern "C" {
+
+ATOM WINAPI RegisterClassA(const WNDCLASSA* lpWndClass) {
+    if (lpWndClass == nullptr || lpWndClass->lpszClassName == nullptr) return 0;
+    return AddClass(lpWndClass->lpszClassName, lpWndClass->lpfnWndProc);
+}
+
+ATOM WINAPI RegisterClassW(const WNDCLASSW* lpWndClass) {
+    if (lpWndClass == nullptr || lpWndClass->lpszClassName == nullptr) return 0;
+    return AddClass(Narrow(lpWndClass->lpszClassName), lpWndClass->lpfnWndProc);
+}
+
+HWND WINAPI CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int X, int Y,
+                            int nWidth, int nHeight, HWND, HMENU, HINSTANCE, LPVOID) {
+    if (lpClassName == nullptr) return nullptr;
+    return CreateWindowRecord(dwExStyle, lpClassName, lpWindowName != nullptr ? lpWindowName : "", dwStyle, X, Y,
+                              nWidth, nHeight);
+}
+
+HWND WINAPI CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName, DWORD dwStyle, int X, int Y,
+                            int nWidth, int nHeight, HWND, HMENU, HINSTANCE, LPVOID) {
+    if (lpClassName == nullptr) return nullptr;
+    return CreateWindowRecord(dwExStyle, Narrow(lpClassName), Narrow(lpWindowName), dwStyle, X, Y, nWidth, nHeight);
+}
+
+BOOL WINAPI DestroyWindow(HWND hWnd) {
+    WindowRecord* record = FindWindowRecord(hWnd);
+    if (record == nullptr) return FALSE;
+    Send(hWnd, WM_DESTROY, 0, 0);
+    record->alive = false;
+    HostDestroyWindow(record->host);
+    record->host = nullptr;
+    auto& queue = Queue();
+    queue.erase(std::remove_if(queue.begin(), queue.end(), [hWnd](const MSG& queued) { return queued.hwnd == hWnd; }),
+                queue.end());
+    if (foregroundWindow == hWnd) foregroundWindow = nullptr;
+    if (focusWindow == hWnd) focusWindow = nullptr;
+    return TRUE;
+}
+
+BOOL WINAPI IsWindow(HWND hWnd) { return FindWindowRecord(hWnd) != nullptr ? TRUE : FALSE; }
+
+BOOL WINAPI ShowWindow(HWND hWnd, int nCmdShow) {
+    WindowRecord* record = FindWindowRecord(hWnd);
+    if (record == nullptr) return FALSE;
+    bool wasVisible = (record->style & WS_VISIBLE) != 0;
+    bool visible = nCmdShow != SW_HIDE;
+    record->style = visible ? (record->style | WS_VISIBLE) : (record->style & ~static_cast<DWORD>(WS_VISIBLE));
+    HostShowWindow(record->host, visible);
+    return wasVisible ? TRUE : FALSE;
+}
+
+BOOL WINAPI UpdateWindow(HWND hWnd) { return IsWindow(hWnd); }
+
+BOOL WINAPI MoveWindow(HWND hWnd, int X, int Y, int nWidth, int nHeight, BOOL) {
+    WindowRecord* record = FindWindowRecord(hWnd);
+    if (record == nullptr) return FALSE;
+    int32_t frameX = HasCaption(record->style) ? kFrameWidth : 0;
+    int32_t frameTop = HasCaption(record->style) ? kFrameWidth + kCaptionHeight : 0;
+    record->clientX = X + frameX;
+    record->clientY = Y + frameTop;
+    record->clientWidth = std::max(0, nWidth - 2 * frameX);
+    record->clientHeight = std::max(0, nHeight - frameTop - frameX);
+    HostMoveWindow(record->host, record->clientX, record->clientY, record->clientWidth, record->clientHeight);
+    Send(hWnd, WM_SIZE, 0, MAKELPARAM(record->clientWidth, record->clientHeight));
+    Send(hWnd, WM_MOVE, 0, MAKELPARAM(record->clientX, record->clientY));
+    return TRUE;
+}
+
+BOOL WINAPI SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy, UINT uFlags) {
+    WindowRecord* record = FindWindowRecord(hWnd);
+    if (record == nullptr) return FALSE;
+    if (hWndInsertAfter == HWND_TOPMOST) HostSetTopmost(record->host, true);
+    if (hWndInsertAfter == HWND_NOTOPMOST) HostSetTopmost(record->host, false);
+    if ((uFlags & SWP_NOMOVE) == 0 || (uFlags & SWP_NOSIZE) == 0) {
+        RECT client;
+        GetClientRect(hWnd, &client);
+        int32_t frameX = HasCaption(record->style) ? kFrameWidth : 0;
+        int32_t frameTop = HasCaption(record->style) ? kFrameWidth + kCaptionHeight : 0;
+        int newX = (uFlags & SWP_NOMOVE) != 0 ? record->clientX - frameX : X;
+        int newY = (uFlags & SWP_NOMOVE) != 0 ? record->clientY - frameTop : Y;
+        int newWidth = (uFlags & SWP_NOSIZE) != 0 ? client.right + 2 * frameX : cx;
+        int newHeight = (uFlags & SWP_NOSIZE) != 0 ? client.bottom + frameTop + frameX : cy;
+        MoveWindow(hWnd, newX, newY, newWidth, newHeight, TRUE);
+    }
+    if ((uFlags & SWP_SHOWWINDOW) != 0) ShowWindow(hWnd, SW_SHOW);
+    return TRUE;
+}
+
+BOOL WINAPI SetForegroundWindow(HWND hWnd) {
+    WindowRecord* record = FindWindowRecord(hWnd);
+    if (record == nullptr) return FALSE;
+    HostRaiseWindow(record->host);
+    foregroundWindow = hWnd;
+    return TRUE;
+}
+
+HWND WINAPI GetForegroundWindow(void) {
+    return FindWindowRecord(foregroundWindow) != nullptr ? foregroundWindow : nullptr;
+}
+
+HWND WINAPI SetFocus(HWND hWnd) {
+    HWND previous = focusWindow;
+    if (FindWindowRecord(hWnd) == nullptr) return nullptr;
+    focusWindow = hWnd;
+    return previous;
+}
+
+HWND WINAPI SetActiveWindow(HWND hWnd) {
+    HWND previous = foregroundWindow;
+    return SetForegroundWindow(hWnd) ? previous : nullptr;
+}
+
+BOOL WINAPI GetClientRect(HWND hWnd, LPRECT lpRect) {
+    WindowRecord* record = FindWindowRecord(hWnd);
+    if (record == nullptr || lpRect == nullptr) return FALSE;
+    *lpRect = RECT{0, 0, record->clientWidth, record->clientHeight};
+    return TRUE;
+}
+
+BOOL WINAPI ClientToScreen(HWND hWnd, LPPOINT lpPoint) {
+    WindowRecord* record = FindWindowRecord(hWnd);
+    if (record == nullptr || lpPoint == nullptr) return FALSE;
+    lpPoint->x += record->clientX;
+    lpPoint->y += record->clientY;
+    return TRUE;
+}
+
+BOOL WINAPI AdjustWindowRectEx(LPRECT lpRect, DWORD dwStyle, BOOL, DWORD) {
+    if (lpRect == nullptr) return FALSE;
+    if (HasCaption(dwStyle)) {
+        lpRect->left -= kFrameWidth;
+        lpRect->top -= kFrameWidth + kCaptionHeight;
+        lpRect->right += kFrameWidth;
+        lpRect->bottom += kFrameWidth;
+    }
+    return TRUE;
+}
+
+int WINAPI GetSystemMetrics(int nIndex) {
+    const Hardware& hardware = TheHardware();
+    HostSize screen{hardware.screenWidth, hardware.screenHeight};
+    if (screen.width <= 0 || screen.height <= 0) screen = HostScreenSize();
+    if (nIndex == SM_CXSCREEN) return screen.width;
+    if (nIndex == SM_CYSCREEN) return screen.height;
+    return 0;
+}
+
+HCURSOR WINAPI LoadCursorA(HINSTANCE, LPCSTR lpCursorName) {
+    return lpCursorName == IDC_ARROW ? reinterpret_cast<HCURSOR>(static_cast<uintptr_t>(32512)) : nullptr;
+}
+
+int WINAPI ShowCursor(BOOL bShow) {
+    cursorCount += bShow ? 1 : -1;
+    HostShowCursor(cursorCount >= 0);
+    return cursorCount;
+}
+
+BOOL WINAPI RedrawWindow(HWND, const RECT*, HRGN, UINT) { return TRUE; }
+
+LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM, LPARAM) {
+    if (Msg == WM_CLOSE) DestroyWindow(hWnd);
+    return 0;
+}
+
+LRESULT WINAPI DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcA(hWnd, Msg, wParam, lParam);
+}
+
+BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg) {
+    if (lpMsg == nullptr) return FALSE;
+    PumpHostEvents();
+    auto& queue = Queue();
+    for (auto queued = queue.begin(); queued != queue.end(); ++queued) {
+        bool windowMatches = hWnd == nullptr || queued->hwnd == hWnd;
+        bool messageMatches = (wMsgFilterMin == 0 && wMsgFilterMax == 0) ||
+                              (queued->message >= wMsgFilterMin && queued->message <= wMsgFilterMax);
+        if (!windowMatches || !messageMatches) continue;
+        *lpMsg = *queued;
+        if ((wRemoveMsg & PM_REMOVE) != 0) queue.erase(queued);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+BOOL WINAPI PeekMessageW(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg) {
+    return PeekMessageA(lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax, wRemoveMsg);
+}
+
+BOOL WINAPI TranslateMessage(const MSG* lpMsg) { return lpMsg != nullptr ? TRUE : FALSE; }
+
+LRESULT WINAPI DispatchMessageA(const MSG* lpMsg) {
+    if (lpMsg == nullptr) return 0;
+    return Send(lpMsg->hwnd, lpMsg->message, lpMsg->wParam, lpMsg->lParam);
+}
+
+LRESULT WINAPI DispatchMessageW(const MSG* lpMsg) { return DispatchMessageA(lpMsg); }
+
+LRESULT WINAPI SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
+    return Send(hWnd, Msg, wParam, lParam);
+}
+
+LRESULT WINAPI SendMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
+    return Send(hWnd, Msg, wParam, lParam);
+}
+
+BOOL WINAPI PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
+    if (FindWindowRecord(hWnd) == nullptr) return FALSE;
+    Post(hWnd, Msg, wParam, lParam);
+    return TRUE;
+}
+
+BOOL WINAPI PostMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
+    return PostMessageA(hWnd, Msg, wParam, lParam);
+}
+
+}  // extern "C"
