@@ -202,6 +202,16 @@ ATOM WINAPI RegisterClassW(const WNDCLASSW* lpWndClass) {
     return AddClass(Narrow(lpWndClass->lpszClassName), lpWndClass->lpfnWndProc);
 }
 
+BOOL WINAPI UnregisterClassA(LPCSTR lpClassName, HINSTANCE) {
+    auto& classes = Classes();
+    auto found = std::find_if(classes.begin(), classes.end(), [lpClassName](const WindowClass& windowClass) {
+        return lpClassName != nullptr && windowClass.name == lpClassName;
+    });
+    if (found == classes.end()) return FALSE;
+    classes.erase(found);
+    return TRUE;
+}
+
 HWND WINAPI CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int X, int Y,
                             int nWidth, int nHeight, HWND, HMENU, HINSTANCE, LPVOID) {
     if (lpClassName == nullptr) return nullptr;

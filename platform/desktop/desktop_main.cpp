@@ -1,12 +1,11 @@
 // The desktop program's entry point: the command line, then the driver with
 // the DirectDraw display.
-#include <windows.h>
-
 #include <stdio.h>
 #include <string.h>
 
 #include <string>
 #include <vector>
+#include <windows.h>
 
 #include "core/program.h"
 #include "platform/desktop/display_ddraw.h"

@@ -9,8 +9,10 @@ INT_PTR CALLBACK SetupDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
             return TRUE;  // the dialog manager focuses the first control
         case WM_COMMAND:
             if (LOWORD(wParam) == IDOK) {
-                setupOptions.fullscreen = static_cast<LONG>(SendDlgItemMessageA(dialog, IDC_FULLSCREEN, BM_GETCHECK, 0, 0));
-                setupOptions.doubleSize = static_cast<LONG>(SendDlgItemMessageA(dialog, IDC_DOUBLE_SIZE, BM_GETCHECK, 0, 0));
+                setupOptions.fullscreen =
+                    static_cast<LONG>(SendDlgItemMessageA(dialog, IDC_FULLSCREEN, BM_GETCHECK, 0, 0));
+                setupOptions.doubleSize =
+                    static_cast<LONG>(SendDlgItemMessageA(dialog, IDC_DOUBLE_SIZE, BM_GETCHECK, 0, 0));
                 setupOptions.alwaysOnTop =
                     static_cast<LONG>(SendDlgItemMessageA(dialog, IDC_ALWAYS_ON_TOP, BM_GETCHECK, 0, 0));
                 EndDialog(dialog, 1);

@@ -1,7 +1,7 @@
 // What the engine asks of the desktop system.
-#include <windows.h>
-
 #include <string.h>
+
+#include <windows.h>
 
 #include "core/platform.h"
 

@@ -2,9 +2,9 @@
 // turns keyboard and mouse messages into InputState, and its geometry.
 #pragma once
 
-#include <windows.h>
-
 #include <stdint.h>
+
+#include <windows.h>
 
 // The client area in client and in screen coordinates; set when the window
 // is created and refreshed on every WM_MOVE.

@@ -243,6 +243,7 @@ extern "C" {
 // user32: windows, messages, dialogs.
 ATOM WINAPI RegisterClassA(const WNDCLASSA* lpWndClass);
 ATOM WINAPI RegisterClassW(const WNDCLASSW* lpWndClass);
+BOOL WINAPI UnregisterClassA(LPCSTR lpClassName, HINSTANCE hInstance);
 HWND WINAPI CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int X, int Y,
                             int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance,
                             LPVOID lpParam);

@@ -1,0 +1,36 @@
+// Runs desktop-layer code on SDL's offscreen video driver with the stand-in
+// hardware at its defaults, and keeps what the code appends to the log.
+#pragma once
+
+#include <stdlib.h>
+
+#include <gtest/gtest.h>
+#include <string>
+#include <windows.h>
+
+#include "core/debug_log.h"
+#include "core/platform.h"
+#include "hardware.h"
+#include "platform/desktop/setup_dialog.h"
+#include "support/test_files.h"
+
+class DesktopTest : public testing::Test {
+protected:
+    void SetUp() override {
+        setenv("SDL_VIDEODRIVER", "offscreen", 0);
+        setenv("SDL_AUDIODRIVER", "dummy", 0);
+        standin::TheHardware() = standin::Hardware{};
+        standin::TheHardware().screenWidth = 1024;
+        standin::TheHardware().screenHeight = 768;
+        setupOptions = SetupOptions{};
+        setupFromCommandLine = FALSE;
+        inputState = InputState{};
+        logSizeBefore = ReadWholeFile(debugLog.Path()).size();
+    }
+
+    void TearDown() override { UnregisterClassA("qvWnd", nullptr); }
+
+    std::string Logged() const { return ReadWholeFile(debugLog.Path()).substr(logSizeBefore); }
+
+    size_t logSizeBefore = 0;
+};
