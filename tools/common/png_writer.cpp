@@ -1,4 +1,4 @@
-#include "support/png_writer.h"
+#include "tools/common/png_writer.h"
 
 #include <png.h>
 

@@ -1,0 +1,83 @@
+// assetgen: turns the sources under assets/ into the data files the programs
+// read, and on request draws the contact sheet or renders the song to WAV.
+#include <getopt.h>
+
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <string>
+
+#include "core/program.h"
+#include "tools/assetgen/duck_frames.h"
+#include "tools/assetgen/font_sheet.h"
+#include "tools/assetgen/preview.h"
+
+namespace {
+
+struct Options {
+    std::string assetsDir;
+    std::string dataDir;
+    std::string previewPath;
+};
+
+void PrintUsage() {
+    std::fprintf(stderr,
+                 "usage: assetgen --assets DIR [--data DIR] [--preview FILE.png]\n"
+                 "  --assets DIR        the sources: ducks/, font/\n"
+                 "  --data DIR          writes the duck frames, fonts.tga and duck.xm there\n"
+                 "  --preview FILE.png  writes the contact sheet of the frames and the font\n");
+}
+
+bool ParseOptions(int argc, char** argv, Options& options) {
+    const option longOptions[] = {
+        {"assets", required_argument, nullptr, 'a'},
+        {"data", required_argument, nullptr, 'd'},
+        {"preview", required_argument, nullptr, 'p'},
+        {nullptr, 0, nullptr, 0},
+    };
+    int choice = 0;
+    while ((choice = getopt_long(argc, argv, "", longOptions, nullptr)) != -1) {
+        switch (choice) {
+            case 'a':
+                options.assetsDir = optarg;
+                break;
+            case 'd':
+                options.dataDir = optarg;
+                break;
+            case 'p':
+                options.previewPath = optarg;
+                break;
+            default:
+                return false;
+        }
+    }
+    return optind == argc && !options.assetsDir.empty();
+}
+
+void Run(const Options& options) {
+    auto frames = ReadDuckFrames(options.assetsDir);
+    FontSheet font = ReadFontSheet(options.assetsDir + "/font/font.txt", kFontCharset);
+    if (!options.dataDir.empty()) {
+        std::filesystem::create_directories(options.dataDir);
+        WriteDuckFrames(options.dataDir, frames);
+        WriteFontSheet(options.dataDir + "/fonts.tga", font);
+    }
+    if (!options.previewPath.empty()) WritePreview(options.previewPath, frames, font);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (!ParseOptions(argc, argv, options)) {
+        PrintUsage();
+        return 2;
+    }
+    try {
+        Run(options);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "assetgen: %s\n", error.what());
+        return 1;
+    }
+    return 0;
+}
