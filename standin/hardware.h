@@ -1,6 +1,7 @@
 // What the stand-ins pretend the machine has. Tests set it to meet a 5-5-5
 // card or a failing step; a person can set it through DUCKDEMO_HARDWARE, e.g.
-// "depths=16;redmask=0x7c00;windowbpp=16;fail=CreateSurface".
+// "depths=16;redmask=0x7c00;windowbpp=16;fail=CreateSurface", or for the
+// handheld "handheld=320x240;xpitch=-480;ypitch=2".
 #pragma once
 
 #include <stdint.h>
@@ -18,6 +19,14 @@ struct Hardware {
     std::string failingStep;  // the name of one call that fails, e.g. "SetClipper"
     int32_t screenWidth = 0;  // 0: the real screen's
     int32_t screenHeight = 0;
+    int32_t windowScale = 1;  // new windows are shown this many times larger
+
+    // The handheld's frame buffer, as its display library describes it.
+    int32_t handheldWidth = 240;
+    int32_t handheldHeight = 320;
+    int32_t handheldXPitch = 2;
+    int32_t handheldYPitch = 480;
+    int32_t handheldBitsPerPixel = 16;
 };
 
 Hardware& TheHardware();

@@ -16,6 +16,7 @@ struct HostWindow {
     int32_t width = 0;  // logical size of what is shown in it
     int32_t height = 0;
     bool topmost = false;
+    int32_t scale = 1;                // of the window's size over its logical size
     std::vector<uint32_t> converted;  // the last picture, as 32-bit ARGB
     std::chrono::steady_clock::time_point nextRefresh;
 };
@@ -156,7 +157,8 @@ HostWindow* HostCreateWindow(const char* title, int32_t x, int32_t y, int32_t wi
     if (!options.bordered) flags |= SDL_WINDOW_BORDERLESS;
     if (options.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     if (options.topmost) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
-    SDL_Window* sdl = SDL_CreateWindow(title, x, y, std::max(width, 1), std::max(height, 1), flags);
+    int32_t scale = std::max(options.scale, 1);
+    SDL_Window* sdl = SDL_CreateWindow(title, x, y, std::max(width * scale, 1), std::max(height * scale, 1), flags);
     if (sdl == nullptr) {
         std::fprintf(stderr, "warning: cannot create a window (%s)\n", SDL_GetError());
         return nullptr;
@@ -166,6 +168,7 @@ HostWindow* HostCreateWindow(const char* title, int32_t x, int32_t y, int32_t wi
     window->width = width;
     window->height = height;
     window->topmost = options.topmost;
+    window->scale = scale;
     SDL_SetWindowData(sdl, "host", window);
     return window;
 }
@@ -205,7 +208,7 @@ void HostRaiseWindow(HostWindow* window) {
 void HostMoveWindow(HostWindow* window, int32_t x, int32_t y, int32_t width, int32_t height) {
     if (window == nullptr) return;
     SDL_SetWindowPosition(window->sdl, x, y);
-    SDL_SetWindowSize(window->sdl, std::max(width, 1), std::max(height, 1));
+    SDL_SetWindowSize(window->sdl, std::max(width * window->scale, 1), std::max(height * window->scale, 1));
     window->width = width;
     window->height = height;
 }

@@ -13,6 +13,7 @@ struct HostWindowOptions {
     bool fullscreen = false;  // borderless, covering the screen
     bool topmost = false;
     bool visible = false;
+    int32_t scale = 1;  // the window is this many times the logical size
 };
 
 enum class HostEventKind { None, Close, Move, MouseMove, ButtonDown, ButtonUp, KeyDown, KeyUp };

@@ -105,6 +105,7 @@ HWND CreateWindowRecord(DWORD exStyle, const std::string& className, const std::
     options.bordered = captioned;
     options.visible = (style & WS_VISIBLE) != 0;
     options.topmost = (exStyle & WS_EX_TOPMOST) != 0;
+    options.scale = TheHardware().windowScale;
     record.host = HostCreateWindow(title.c_str(), record.clientX, record.clientY, record.clientWidth,
                                    record.clientHeight, options);
     if (record.host == nullptr) return nullptr;

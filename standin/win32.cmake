@@ -7,9 +7,11 @@ target_include_directories(standin_dialog_template PUBLIC include ${CMAKE_CURREN
 target_link_libraries(standin_dialog_template PUBLIC duckdemo_warnings)
 
 add_library(standin_win32 STATIC
+  aygshell.cpp
   ddraw.cpp
   dialog.cpp
   gdi32.cpp
+  gx.cpp
   hardware.cpp
   kernel32.cpp
   sdl_host.cpp
@@ -23,3 +25,7 @@ target_link_libraries(standin_win32 PUBLIC duckdemo_warnings standin_dialog_temp
 add_library(standin_winmain OBJECT winmain.cpp)
 target_include_directories(standin_winmain PRIVATE include ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(standin_winmain PRIVATE duckdemo_warnings)
+
+add_library(standin_winmain_ce OBJECT winmain_ce.cpp)
+target_include_directories(standin_winmain_ce PRIVATE include ${CMAKE_CURRENT_SOURCE_DIR})
+target_link_libraries(standin_winmain_ce PRIVATE duckdemo_warnings)

@@ -1,10 +1,11 @@
 // Saves the whole X screen named by DISPLAY to a PNG file, for tests that run
 // the programs under Xvfb and for a person who wants to see what they showed.
+// Prints how many pixels are not black, so a test can tell a picture from an
+// empty screen.
 //
 //   x11_screenshot out.png
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-
 #include <cstdio>
 #include <vector>
 
@@ -30,14 +31,20 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::vector<uint32_t> pixels(static_cast<size_t>(attributes.width) * attributes.height);
-    for (int y = 0; y < attributes.height; ++y)
-        for (int x = 0; x < attributes.width; ++x)
-            pixels[static_cast<size_t>(y) * attributes.width + x] = 0xFF000000u | XGetPixel(image, x, y);
+    long lit = 0;
+    for (int y = 0; y < attributes.height; ++y) {
+        for (int x = 0; x < attributes.width; ++x) {
+            uint32_t pixel = static_cast<uint32_t>(XGetPixel(image, x, y)) & 0xFFFFFF;
+            pixels[static_cast<size_t>(y) * attributes.width + x] = 0xFF000000u | pixel;
+            if (pixel != 0) ++lit;
+        }
+    }
     XDestroyImage(image);
     XCloseDisplay(display);
     if (!WritePng(argv[1], pixels.data(), attributes.width, attributes.height, false)) {
         std::fprintf(stderr, "x11_screenshot: cannot write %s\n", argv[1]);
         return 1;
     }
+    std::printf("%ld\n", lit);
     return 0;
 }

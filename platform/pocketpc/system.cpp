@@ -1,0 +1,46 @@
+// What the engine asks of the handheld system.
+#include <string.h>
+
+#include <windows.h>
+
+#include "core/platform.h"
+
+namespace {
+
+constexpr DWORD kPathLimit = 1000;
+
+// The system gives the path in wide characters; the engine works in 8-bit
+// ones. Characters without an 8-bit form become '?'.
+void NarrowPath(char* buffer, int32_t capacity) {
+    WCHAR widePath[kPathLimit] = {};
+    GetModuleFileNameW(nullptr, widePath, kPathLimit);
+    widePath[kPathLimit - 1] = 0;
+    char narrow[kPathLimit] = {};
+    WideCharToMultiByte(CP_ACP, 0, widePath, -1, narrow, static_cast<int>(kPathLimit), "?", nullptr);
+    narrow[kPathLimit - 1] = '\0';
+    strncpy(buffer, narrow, static_cast<size_t>(capacity) - 1);
+    buffer[capacity - 1] = '\0';
+}
+
+}  // namespace
+
+int32_t SystemExecutablePath(char* buffer, int32_t capacity) {
+    if (capacity <= 0) return 0;
+    NarrowPath(buffer, capacity);
+    return static_cast<int32_t>(strlen(buffer));
+}
+
+// Handheld paths are separated by backslashes; a system whose paths hold
+// none (as where this program runs on a Unix) uses slashes.
+char SystemPathSeparator() {
+    char path[kPathLimit] = {};
+    NarrowPath(path, kPathLimit);
+    return strchr(path, '\\') != nullptr || strchr(path, '/') == nullptr ? '\\' : '/';
+}
+
+uint32_t SystemTickCount() { return GetTickCount(); }
+
+// There is no mouse pointer to show on the handheld.
+void SystemShowCursor() {}
+
+GuessPrompt SystemGuessPrompt() { return {"use your stylus to guess!", 66, 260}; }

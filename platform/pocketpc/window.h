@@ -1,0 +1,6 @@
+// The handheld's full-screen window: taps set the pointer, any key quits.
+#pragma once
+
+#include <windows.h>
+
+LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# The desktop program as a person meets it, under a virtual X display: the
+# setup box answered with real key presses, the picture, Escape.
+#
+#   desktop_e2e.sh <duckdemo> <x11_screenshot> <output folder>
+# Run inside xvfb-run, which sets DISPLAY.
+set -euo pipefail
+
+program=$1
+screenshot=$2
+output=$3
+mkdir -p "$output"
+log="$(dirname "$program")/qvDebug.log"
+export SDL_AUDIODRIVER=dummy
+
+header=$'doZorava - Logging started\n--------------------------\n'
+footer=$'\n--------------------------\ndoZorava - Logging ended'
+
+fail() {
+    echo "FAIL: $*" >&2
+    [ -f "$log" ] && sed 's/^/  log: /' "$log" >&2
+    exit 1
+}
+
+# Waits for a window whose name matches, and prints its id.
+window_named() {
+    for _ in $(seq 1 100); do
+        if id=$(xdotool search --name "$1" 2>/dev/null | head -n 1) && [ -n "$id" ]; then
+            echo "$id"
+            return 0
+        fi
+        sleep 0.1
+    done
+    return 1
+}
+
+press() {
+    local window=$1
+    shift
+    xdotool windowfocus --sync "$window" 2>/dev/null || true
+    xdotool key --window "$window" "$@"
+}
+
+# Cancel: exit code 0, and the log holds only what ran before the box.
+"$program" &
+pid=$!
+box=$(window_named "doZorava setup box") || fail "no setup box appeared"
+press "$box" Escape
+status=0
+wait "$pid" || status=$?
+[ "$status" -eq 0 ] || fail "Cancel ended with exit code $status, not 0"
+expected="$header
+[core] Program init
+[core] Creating backbuffer
+[core] Loading font
+[core] Opening graphics
+$footer"
+[ "$(cat "$log")" = "$expected" ] || fail "the log after Cancel is not header, four lines, footer"
+echo "cancel: exit code 0, log as expected"
+
+# A normal run: tick Always on top, OK, watch the title, quit with Escape.
+"$program" &
+pid=$!
+box=$(window_named "doZorava setup box") || fail "no setup box appeared"
+press "$box" Tab Tab Tab Tab space Return
+main=$(window_named "^doZorava$") || fail "no main window appeared"
+sleep 2
+lit=$("$screenshot" "$output/desktop-title.png") || fail "no screenshot"
+echo "screenshot: $output/desktop-title.png ($lit lit pixels)"
+press "$main" Escape
+status=0
+wait "$pid" || status=$?
+[ "$status" -eq 1 ] || fail "Escape ended with exit code $status, not 1"
+tail -n 5 "$log" | diff - <(printf '%s\n' "[sfx] FMUSIC_StopSong()..." "[gfx] Close()..." "" \
+    "--------------------------" "doZorava - Logging ended") >/dev/null || fail "the log does not end as it should"
+grep -q '^\[gfx\] CreateSurface(g_pDDSBack)\.\.\.$' "$log" || fail "the windowed display did not open"
+if [ -d "$(dirname "$program")/data" ] && [ "$lit" -lt 100 ]; then
+    fail "the title lines are not visible two seconds in"
+fi
+echo "run: exit code 1, log ends with stop, close and footer"
+echo "1 passed, 0 failed"
