@@ -3,7 +3,7 @@ PRESET ?= dev
 JOBS ?= $(shell nproc)
 BUILD_DIR := build/$(PRESET)
 
-.PHONY: all deps configure build test run bench asan format clean
+.PHONY: all deps configure build test run run-ce bench asan format clean
 
 all: build
 
@@ -20,8 +20,10 @@ test: build
 	ctest --preset $(PRESET) -j $(JOBS)
 
 run: build
-	@if [ -x $(BUILD_DIR)/duckdemo ]; then $(BUILD_DIR)/duckdemo $(ARGS); \
-	else echo "duckdemo: the desktop program is not built yet (the desktop layer has not landed)"; fi
+	$(BUILD_DIR)/duckdemo $(ARGS)
+
+run-ce: build
+	$(BUILD_DIR)/duckdemo-ce $(ARGS)
 
 bench:
 	$(MAKE) PRESET=release build

@@ -287,6 +287,8 @@ void HostPresent(HostWindow* window, const void* pixels, int32_t pitch, HostPixe
     SDL_Surface* picture = SDL_CreateRGBSurfaceWithFormatFrom(window->converted.data(), width, height, 32, width * 4,
                                                               SDL_PIXELFORMAT_ARGB8888);
     if (screen != nullptr && picture != nullptr) {
+        // A display shows the colour bytes; the alpha byte means nothing to it.
+        SDL_SetSurfaceBlendMode(picture, SDL_BLENDMODE_NONE);
         Placement placement = PlacementOf(*window);
         SDL_Rect target{placement.offsetX, placement.offsetY, width * placement.scale, height * placement.scale};
         if (placement.offsetX != 0 || placement.offsetY != 0) SDL_FillRect(screen, nullptr, 0);

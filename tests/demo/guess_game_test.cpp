@@ -602,7 +602,7 @@ TEST_F(GuessGameTest, AWrongGuessShowsWhereTheMarkedDuckWasAndKeepsTheLevel) {
     EXPECT_EQ(StarredSlot(), 3);
     EXPECT_EQ(RowFrames(), Row(kSad));
     EXPECT_EQ(GlyphCellCount(), 6 + 13 + 16 + 1);
-    EXPECT_TRUE(WritePng(TestFilePath("guess_game_wrong.png"), target, true));
+    EXPECT_TRUE(WritePng(TestOutputDir() + "/guess-game-wrong.png", target, true));
 
     StepAt(5201);
     StepAt(5202);
@@ -615,7 +615,7 @@ TEST_F(GuessGameTest, TheGuessPromptIsTheSystemsTextWhereTheSystemPutsIt) {
     StepAt(100);
     EXPECT_TRUE(ShowsText(50, 240, "now which one is it?"));
     EXPECT_TRUE(ShowsText(66, 256, "use your mouse to guess!"));
-    EXPECT_TRUE(WritePng(TestFilePath("guess_game_guess.png"), target, true));
+    EXPECT_TRUE(WritePng(TestOutputDir() + "/guess-game-guess.png", target, true));
 
     TheFakeSystem().promptText = "use your stylus to guess!";
     TheFakeSystem().promptY = 260;

@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# The handheld program under a virtual X display: it opens its portrait
+# window, shows the title, takes a tap, and a key press ends it.
+#
+#   handheld_e2e.sh <duckdemo-ce> <x11_screenshot> <output folder>
+# Run inside xvfb-run, which sets DISPLAY.
+set -euo pipefail
+
+program=$1
+screenshot=$2
+output=$3
+mkdir -p "$output"
+log="$(dirname "$program")/qvDebug.log"
+export SDL_AUDIODRIVER=dummy
+
+fail() {
+    echo "FAIL: $*" >&2
+    [ -f "$log" ] && sed 's/^/  log: /' "$log" >&2
+    exit 1
+}
+
+"$program" &
+pid=$!
+window=""
+for _ in $(seq 1 100); do
+    window=$(xdotool search --name "DOZorava 1.0" 2>/dev/null | head -n 1) && [ -n "$window" ] && break
+    sleep 0.1
+done
+[ -n "$window" ] || fail "no window appeared"
+sleep 2
+lit=$("$screenshot" "$output/handheld-title.png") || fail "no screenshot"
+echo "screenshot: $output/handheld-title.png ($lit lit pixels)"
+# The window shows the 240 x 320 screen at a whole factor; tap its middle.
+xdotool mousemove --window "$window" 240 320 click 1
+sleep 0.3
+xdotool key --window "$window" a 2>/dev/null || true
+status=0
+wait "$pid" || status=$?
+[ "$status" -eq 1 ] || fail "a key press ended the program with exit code $status, not 1"
+
+expected=$(cat <<'LOG'
+doZorava - Logging started
+--------------------------
+
+[core] Program init
+[core] Creating backbuffer
+[core] Loading font
+[core] Opening graphics
+[gfx] GXGetDisplayProperties ->
+[gfx]  * cBPP:     16
+[gfx]  * cbxPitch: 2
+[gfx]  * cbyPitch: 480
+[gfx]  * cxWidth:  240
+[gfx]  * cyHeight: 320
+[gfx]  * ffFormat: 160
+[gfx] RegisterClass()...
+[gfx] CreateWindow()...
+[gfx] SHFullScreen()...
+[gfx] GXOpenDisplay()...
+[core] Initializing syncs
+[core] Initializing music
+[sfx] FSOUND_Init()...
+LOG
+)
+[ "$(head -n 21 "$log")" = "$expected" ] || fail "the log does not begin as it should"
+tail -n 5 "$log" | diff - <(printf '%s\n' "[sfx] FMUSIC_StopSong()..." "[gfx] Closing..." "" \
+    "--------------------------" "doZorava - Logging ended") >/dev/null || fail "the log does not end as it should"
+if [ -f "$(dirname "$program")/data/fonts.tga" ] && [ "$lit" -lt 100 ]; then
+    fail "the title is not visible two seconds in"
+fi
+echo "run: exit code 1, log from header to footer as expected"
+echo "1 passed, 0 failed"
