@@ -5,11 +5,11 @@
 
 #include <string>
 #include <vector>
-#include <windows.h>
 
 #include "core/program.h"
 #include "platform/desktop/display_ddraw.h"
 #include "platform/desktop/setup_dialog.h"
+#include "platform/desktop/win32.h"
 
 DesktopDisplay display;
 

@@ -5,7 +5,8 @@
 #include <resource_table.h>
 
 #include <array>
-#include <windows.h>
+
+#include "platform/desktop/win32.h"
 
 namespace {
 

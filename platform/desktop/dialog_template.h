@@ -3,7 +3,8 @@
 #pragma once
 
 #include <cstddef>
-#include <windows.h>
+
+#include "platform/desktop/win32.h"
 
 constexpr WORD kSetupDialogResource = 101;
 constexpr int kFullscreenCheckBox = 1000;

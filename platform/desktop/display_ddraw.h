@@ -2,9 +2,8 @@
 // exclusive mode or in a window; every frame turned, converted and shown.
 #pragma once
 
-#include <ddraw.h>
-
 #include "core/platform.h"
+#include "platform/desktop/win32.h"
 
 class DesktopDisplay final : public Display {
 public:

@@ -1,7 +1,7 @@
 // The setup box asked before the window opens, and the options it sets.
 #pragma once
 
-#include <windows.h>
+#include "platform/desktop/win32.h"
 
 #define IDD_SETUP 101
 #define IDC_FULLSCREEN 1000

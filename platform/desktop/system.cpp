@@ -1,9 +1,8 @@
 // What the engine asks of the desktop system.
 #include <string.h>
 
-#include <windows.h>
-
 #include "core/platform.h"
+#include "platform/desktop/win32.h"
 
 int32_t SystemExecutablePath(char* buffer, int32_t capacity) {
     if (capacity <= 0) return 0;

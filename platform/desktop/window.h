@@ -4,7 +4,7 @@
 
 #include <stdint.h>
 
-#include <windows.h>
+#include "platform/desktop/win32.h"
 
 // The client area in client and in screen coordinates; set when the window
 // is created and refreshed on every WM_MOVE.

@@ -1,7 +1,5 @@
 #include "platform/pocketpc/display_gapi.h"
 
-#include <aygshell.h>
-
 #include "core/debug_log.h"
 #include "platform/pocketpc/convert.h"
 #include "platform/pocketpc/window.h"

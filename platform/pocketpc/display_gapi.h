@@ -2,9 +2,8 @@
 // and every frame converted to 5-6-5 straight into the GAPI frame buffer.
 #pragma once
 
-#include <gx.h>
-
 #include "core/platform.h"
+#include "platform/pocketpc/wince.h"
 
 class PocketPcDisplay final : public Display {
 public:

@@ -3,10 +3,9 @@
 #include <stdio.h>
 #include <wchar.h>
 
-#include <windows.h>
-
 #include "core/program.h"
 #include "platform/pocketpc/display_gapi.h"
+#include "platform/pocketpc/wince.h"
 
 PocketPcDisplay display;
 

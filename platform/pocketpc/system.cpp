@@ -1,9 +1,8 @@
 // What the engine asks of the handheld system.
 #include <string.h>
 
-#include <windows.h>
-
 #include "core/platform.h"
+#include "platform/pocketpc/wince.h"
 
 namespace {
 

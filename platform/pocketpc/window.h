@@ -1,6 +1,6 @@
 // The handheld's full-screen window: taps set the pointer, any key quits.
 #pragma once
 
-#include <windows.h>
+#include "platform/pocketpc/wince.h"
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
