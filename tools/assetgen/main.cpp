@@ -7,10 +7,13 @@
 #include <filesystem>
 #include <string>
 
+#include "assets/song/song.h"
 #include "core/program.h"
 #include "tools/assetgen/duck_frames.h"
 #include "tools/assetgen/font_sheet.h"
+#include "tools/assetgen/module_render.h"
 #include "tools/assetgen/preview.h"
+#include "tools/assetgen/tga_writer.h"
 
 namespace {
 
@@ -18,14 +21,16 @@ struct Options {
     std::string assetsDir;
     std::string dataDir;
     std::string previewPath;
+    std::string wavPath;
 };
 
 void PrintUsage() {
     std::fprintf(stderr,
-                 "usage: assetgen --assets DIR [--data DIR] [--preview FILE.png]\n"
-                 "  --assets DIR        the sources: ducks/, font/\n"
+                 "usage: assetgen --assets DIR [--data DIR] [--preview FILE.png] [--render-wav FILE.wav]\n"
+                 "  --assets DIR        the sources: ducks/, font/ (the song is compiled in)\n"
                  "  --data DIR          writes the duck frames, fonts.tga and duck.xm there\n"
-                 "  --preview FILE.png  writes the contact sheet of the frames and the font\n");
+                 "  --preview FILE.png  writes the contact sheet of the frames and the font\n"
+                 "  --render-wav FILE   plays the song once through libxmp at 44100 Hz into a WAV file\n");
 }
 
 bool ParseOptions(int argc, char** argv, Options& options) {
@@ -33,6 +38,7 @@ bool ParseOptions(int argc, char** argv, Options& options) {
         {"assets", required_argument, nullptr, 'a'},
         {"data", required_argument, nullptr, 'd'},
         {"preview", required_argument, nullptr, 'p'},
+        {"render-wav", required_argument, nullptr, 'w'},
         {nullptr, 0, nullptr, 0},
     };
     int choice = 0;
@@ -46,6 +52,9 @@ bool ParseOptions(int argc, char** argv, Options& options) {
                 break;
             case 'p':
                 options.previewPath = optarg;
+                break;
+            case 'w':
+                options.wavPath = optarg;
                 break;
             default:
                 return false;
@@ -63,6 +72,10 @@ void Run(const Options& options) {
         WriteFontSheet(options.dataDir + "/fonts.tga", font);
     }
     if (!options.previewPath.empty()) WritePreview(options.previewPath, frames, font);
+    if (options.dataDir.empty() && options.wavPath.empty()) return;
+    std::vector<uint8_t> module = WriteXm(ComposeSong().module);
+    if (!options.dataDir.empty()) WriteBinaryFile(options.dataDir + "/duck.xm", module);
+    if (!options.wavPath.empty()) WriteWav(options.wavPath, RenderModule(module, {}));
 }
 
 }  // namespace

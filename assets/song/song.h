@@ -1,0 +1,34 @@
+// The song of the demo: composed around the intro's cue table, so the ducks'
+// singing lands where the picture shows them sing, then a quieter loop for
+// the game.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "tools/assetgen/score.h"
+#include "tools/assetgen/xm_module.h"
+
+enum SongChannel : int32_t {
+    kVoiceChannel = 0,  // the ducks, and nothing else
+    kLeadChannel,
+    kBellChannel,
+    kBassChannel,
+    kPadChannel,  // three channels from here
+    kPluckChannel = kPadChannel + 3,
+    kPowerChannel,
+    kKickChannel,
+    kSnareChannel,
+    kHatChannel,
+    kCymbalChannel,
+    kControlChannel,  // global volume only
+    kSongChannels,
+};
+
+struct ComposedSong {
+    XmModule module;
+    std::vector<PlacedNote> placed;  // every note, in time order
+    int32_t loopStartMs = 0;         // where the song returns after its end
+};
+
+ComposedSong ComposeSong();
