@@ -1,0 +1,20 @@
+# The sound stand-in on real libxmp and a real SDL audio device (SDL's dummy
+# driver, which needs no sound card), with the small modules the tests build.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(XMP REQUIRED IMPORTED_TARGET libxmp)
+
+add_library(xm_builder STATIC support/xm_builder.cpp)
+target_include_directories(xm_builder PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+target_link_libraries(xm_builder PUBLIC duckdemo_warnings)
+
+duckdemo_test(fmod_tests LIBRARIES standin_fmod xm_builder PkgConfig::XMP SOURCES
+  standin/fmod_offline_test.cpp
+  standin/fmod_test.cpp
+  standin/wav_writer_test.cpp
+  support/xm_builder_test.cpp
+)
+
+# The music player's lines go to the program's one log file.
+duckdemo_test(fmod_program_tests LOCK program_log LIBRARIES standin_fmod xm_builder SOURCES
+  standin/music_player_fmod_test.cpp
+)
