@@ -106,7 +106,7 @@ void Bass(Score& score, int32_t row, const RowPlan& plan) {
             if (i % 4 == 0) score.Note(tick, kBassChannel, root, kBass, 36, RowTick(1));
             break;
         case Texture::Angry:
-            if (i % 2 == 0) score.Note(tick, kBassChannel, i % 8 == 6 ? root + 12 : root, kGrowl, 44, RowTick(1));
+            if (i % 2 == 0) score.Note(tick, kBassChannel, i % 8 == 6 ? root + 12 : root, kGrowl, 40, RowTick(1));
             break;
         case Texture::AngryHalf:
             if (i % 8 == 0) score.Note(tick, kBassChannel, root, kGrowl, 40, RowTick(7));
@@ -153,19 +153,20 @@ void Drums(Score& score, int32_t row, const RowPlan& plan, bool textureStarts) {
             if (i == 12) Drum(score, tick, kSnareChannel, kSnare, 24);
             break;
         case Texture::Angry:
-            if (i == 0 || i == 3 || i == 6 || i == 8 || i == 11 || i == 14) Drum(score, tick, kKickChannel, kKick, 54);
-            if (i == 4 || i == 12) Drum(score, tick, kSnareChannel, kSnare, 50);
+            if (i == 0 || i == 3 || i == 6 || i == 8 || i == 11 || i == 14) Drum(score, tick, kKickChannel, kKick, 44);
+            if (i == 4 || i == 12) Drum(score, tick, kSnareChannel, kSnare, 42);
             Drum(score, tick, kHatChannel, kHat, i % 2 == 0 ? 20 : 12);
             if (textureStarts) Drum(score, tick, kCymbalChannel, kCrash, 40);
             break;
         case Texture::AngryHalf:
-            if (i == 0 || i == 10) Drum(score, tick, kKickChannel, kKick, 50);
-            if (i == 8) Drum(score, tick, kSnareChannel, kSnare, 46);
+            if (i == 0 || i == 10) Drum(score, tick, kKickChannel, kKick, 46);
+            if (i == 8) Drum(score, tick, kSnareChannel, kSnare, 42);
             if (i % 2 == 0) Drum(score, tick, kHatChannel, kHat, 16);
             break;
         case Texture::Break:
             if (i < 8 && i % 4 == 0) Drum(score, tick, kHatChannel, kHat, 12);
             if (i >= 8) Drum(score, tick, kSnareChannel, kSnare, 16 + 4 * (i - 8));
+            if (i >= 12) Drum(score, tick + kTicksPerRow / 2, kRollChannel, kSnare, 14 + 4 * (i - 8));
             break;
         case Texture::Title:
         case Texture::Story:
@@ -204,7 +205,7 @@ void Melodic(Score& score, int32_t row, const RowPlan& plan) {
             if (i % 2 == 0) score.Note(tick, kPluckChannel, high[2] + 12 - i / 2, kPluck, 28, RowTick(1));
             break;
         case Texture::Angry:
-            if (i % 2 == 0) score.Note(tick, kPowerChannel, power, kPower, 36, RowTick(i % 8 == 0 ? 2 : 1) - 2);
+            if (i % 2 == 0) score.Note(tick, kPowerChannel, power, kPower, 32, RowTick(i % 8 == 0 ? 2 : 1) - 2);
             break;
         case Texture::AngryHalf:
             if (i == 0) score.Note(tick, kPowerChannel, power, kPower, 30, RowTick(kBarRows) - 2);
@@ -218,14 +219,15 @@ void Melodic(Score& score, int32_t row, const RowPlan& plan) {
 void Hit(Score& score, int32_t hitTick) {
     Drum(score, hitTick, kCymbalChannel, kCrash, 64);
     Drum(score, hitTick, kKickChannel, kKick, 64);
-    Drum(score, hitTick, kSnareChannel, kSnare, 52);
+    Drum(score, hitTick, kSnareChannel, kSnare, 56);
     auto notes = Voicing(kChordC, Pitch(kG, 3));
     for (size_t i = 0; i < notes.size(); ++i) {
-        score.Note(hitTick, kPadChannel + static_cast<int32_t>(i), notes[i], kPad, 52, RowTick(3 * kBeatRows));
+        score.Note(hitTick, kPadChannel + static_cast<int32_t>(i), notes[i], kPad, 64, RowTick(3 * kBeatRows));
     }
-    score.Note(hitTick, kBassChannel, BassNote(kChordC), kBass, 60, RowTick(2 * kBeatRows));
-    score.Note(hitTick, kPowerChannel, BassNote(kChordC) + 12, kPower, 44, RowTick(kBeatRows + 2));
-    score.Note(hitTick, kBellChannel, Pitch(kC, 6), kBell, 36, 0);
+    score.Note(hitTick, kBassChannel, BassNote(kChordC), kBass, 64, RowTick(2 * kBeatRows));
+    score.Note(hitTick, kPowerChannel, BassNote(kChordC) + 12, kPower, 56, RowTick(2 * kBeatRows));
+    score.Note(hitTick, kBellChannel, Pitch(kC, 6), kBell, 40, 0);
+    score.Note(hitTick, kLeadChannel, Pitch(kG, 5), kFlute, 40, RowTick(2 * kBeatRows));
 }
 
 void Fade(Score& score, int32_t fromMs, int32_t toMs) {

@@ -94,7 +94,16 @@ void AddDuckVoices(Score& score) {
     for (size_t i = 0; i < cues.size(); ++i) {
         Delivery delivery = DeliveryFor(cues[i].frame);
         int32_t start = TickAt(cues[i].start);
-        score.Note(start, kVoiceChannel, kPitches[i], delivery.instrument, delivery.volume,
-                   TickAt(cues[i].end) - start);
+        int32_t length = TickAt(cues[i].end) - start;
+        int32_t channel = kVoiceChannel + static_cast<int32_t>(i) % kVoiceChannelCount;
+        score.Note(start, channel, kPitches[i], delivery.instrument, delivery.volume, length);
+        // Shouting and belting, the ducks double themselves an octave down
+        // on the other channel, which is free again by then.
+        bool doubled =
+            cues[i].frame == kLoudSing || cues[i].frame == kAngryLeftSing || cues[i].frame == kAngryRightSing;
+        if (doubled) {
+            int32_t other = kVoiceChannel + (channel - kVoiceChannel + 1) % kVoiceChannelCount;
+            score.Note(start, other, kPitches[i] - 12, kShout, delivery.volume, length);
+        }
     }
 }

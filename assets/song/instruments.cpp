@@ -46,7 +46,7 @@ XmInstrument Voice(const char* name, double brightness, double startRatio) {
     Sound cycle = HarmonicCycle(kVoicePeriod, plain);
     sound.insert(sound.end(), cycle.begin(), cycle.end());
     XmInstrument voice = Looped(name, sound, 1.0, attackLength, 0.9);
-    Shape(voice, 0, 12, 52, 8);
+    Shape(voice, 0, 12, 52, 6);
     voice.vibratoSweep = 40;
     voice.vibratoDepth = 5;
     voice.vibratoRate = 14;
@@ -60,18 +60,18 @@ std::vector<XmInstrument> MakeInstruments() {
     instruments.push_back(Voice("voice", 1.0, 1.25));
     instruments.push_back(Voice("shout", 2.2, 1.12));
 
-    XmInstrument pad = Looped("pad", DetunedLoop(128 * 64, {63, 64, 65}, SawHarmonics(24, 1.0, 7.0)), 64.0, 0, 0.8);
+    XmInstrument pad = Looped("pad", DetunedLoop(128 * 64, {63, 64, 65}, SawHarmonics(24, 1.0, 7.0)), 64.0, 0, 0.6);
     Shape(pad, 25, 40, 50, 45);
     pad.sample.panning = 112;
     instruments.push_back(pad);
 
-    XmInstrument bass = Looped("bass", HarmonicCycle(256, SawHarmonics(40, 1.0, 9.0)), 1.0, 0, 0.9);
+    XmInstrument bass = Looped("bass", HarmonicCycle(256, SawHarmonics(40, 1.0, 9.0)), 1.0, 0, 0.75);
     Shape(bass, 1, 15, 42, 6);
     instruments.push_back(bass);
 
     Sound growlCycle = HarmonicCycle(256, SquareHarmonics(48, 14.0));
     Saturate(growlCycle, 2.5);
-    XmInstrument growl = Looped("growl", growlCycle, 1.0, 0, 0.9);
+    XmInstrument growl = Looped("growl", growlCycle, 1.0, 0, 0.7);
     Shape(growl, 1, 10, 46, 4);
     instruments.push_back(growl);
 
@@ -99,12 +99,12 @@ std::vector<XmInstrument> MakeInstruments() {
 
     Sound power = DetunedLoop(512, {2, 3, 4}, SawHarmonics(60, 1.0, 20.0));
     Saturate(power, 3.0);
-    XmInstrument powerChord = Looped("power", power, 2.0, 0, 0.85);
+    XmInstrument powerChord = Looped("power", power, 2.0, 0, 0.6);
     Shape(powerChord, 1, 10, 48, 3);
     instruments.push_back(powerChord);
 
-    instruments.push_back(OneShot("kick", Kick(0.45), 261.6256, 0.95));
-    instruments.push_back(OneShot("snare", Snare(0.3), 261.6256, 0.9));
+    instruments.push_back(OneShot("kick", Kick(0.45), 261.6256, 0.8));
+    instruments.push_back(OneShot("snare", Snare(0.3), 261.6256, 0.75));
     XmInstrument hat = OneShot("hat", HiHat(0.08), 261.6256, 0.7);
     hat.sample.panning = 150;
     instruments.push_back(hat);

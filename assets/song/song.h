@@ -10,8 +10,11 @@
 #include "tools/assetgen/xm_module.h"
 
 enum SongChannel : int32_t {
-    kVoiceChannel = 0,  // the ducks, and nothing else
-    kLeadChannel,
+    // The ducks, and nothing else: two channels taking turns, so a note can
+    // fade out on one while the next starts on the other.
+    kVoiceChannel = 0,
+    kLeadChannel = kVoiceChannel + 2,
+    kVoiceChannelCount = kLeadChannel - kVoiceChannel,
     kBellChannel,
     kBassChannel,
     kPadChannel,  // three channels from here
@@ -19,6 +22,7 @@ enum SongChannel : int32_t {
     kPowerChannel,
     kKickChannel,
     kSnareChannel,
+    kRollChannel,  // a second snare, for rolls faster than a row
     kHatChannel,
     kCymbalChannel,
     kControlChannel,  // global volume only
