@@ -32,6 +32,10 @@ bench:
 asan:
 	$(MAKE) PRESET=asan test
 
+# The contact sheet of the duck frames and the font, for a person to look at.
+assets-preview: configure
+	cmake --build --preset $(PRESET) --target assets-preview
+
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
