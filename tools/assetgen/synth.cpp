@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <numbers>
 #include <stdexcept>
 
@@ -172,42 +173,36 @@ Sound Snare(double seconds) {
     return sound;
 }
 
-Sound HiHat(double seconds) {
+namespace {
+
+// Hiss, high-passed and then smoothed by `smoothing` (1: not at all), over a
+// few square-wave partials that give the metal its ring; it dies away with
+// the time constant `decay`.
+Sound MetalNoise(double seconds, double decay, std::initializer_list<double> ringing, double ringLevel,
+                 double smoothing) {
     Sound sound(Frames(seconds));
     Noise noise;
     double previous = 0.0;
-    double decay = seconds / 4.0;
+    double smoothed = 0.0;
     for (size_t n = 0; n < sound.size(); ++n) {
         double t = static_cast<double>(n) / kSynthRate;
         double white = noise.Next();
-        double metal = 0.0;
-        for (double frequency : {5200.0, 7400.0, 9100.0}) metal += std::sin(kTwoPi * frequency * t) > 0 ? 0.2 : -0.2;
         double high = white - previous;
         previous = white;
-        sound[n] = (0.8 * high + 0.3 * metal) * std::exp(-t / decay);
+        smoothed += smoothing * (high - smoothed);
+        double metal = 0.0;
+        for (double frequency : ringing) metal += std::sin(kTwoPi * frequency * t) > 0 ? ringLevel : -ringLevel;
+        double swell = std::min(1.0, t / 0.002);
+        sound[n] = swell * (0.85 * smoothed + metal) * std::exp(-t / decay);
     }
     return sound;
 }
 
-Sound Crash(double seconds) {
-    Sound sound(Frames(seconds));
-    Noise noise;
-    double previous = 0.0;
-    double low = 0.0;
-    for (size_t n = 0; n < sound.size(); ++n) {
-        double t = static_cast<double>(n) / kSynthRate;
-        double white = noise.Next();
-        double high = white - previous;
-        previous = white;
-        low += 0.5 * (high - low);
-        double metal = 0.0;
-        for (double frequency : {3130.0, 4470.0, 5810.0, 7320.0})
-            metal += std::sin(kTwoPi * frequency * t) > 0 ? 0.1 : -0.1;
-        double swell = std::min(1.0, t / 0.004);
-        sound[n] = swell * (0.9 * low + 0.25 * metal) * std::exp(-t / (seconds / 5.0));
-    }
-    return sound;
-}
+}  // namespace
+
+Sound HiHat(double seconds) { return MetalNoise(seconds, seconds / 4.0, {5200.0, 7400.0, 9100.0}, 0.08, 1.0); }
+
+Sound Crash(double seconds) { return MetalNoise(seconds, seconds / 5.0, {3130.0, 4470.0, 5810.0, 7320.0}, 0.03, 0.5); }
 
 void Saturate(Sound& sound, double drive) {
     double norm = std::tanh(drive);
