@@ -52,7 +52,7 @@ constexpr int32_t kPitches[] = {
     Pitch(kC, 5),  Pitch(kD, 5), Pitch(kE, 5),  Pitch(kG, 5), Pitch(kE, 5), Pitch(kC, 5),   // third round
     Pitch(kAb, 4),                                                                          // and the sulk
     Pitch(kC, 5),  Pitch(kC, 5), Pitch(kEb, 5), Pitch(kC, 5), Pitch(kD, 5),                 // the shouting
-    Pitch(kAb, 4), Pitch(kG, 5), Pitch(kE, 5),                                              // the big note
+    Pitch(kAb, 4), Pitch(kG, 5), Pitch(kE, 5),                                              // sulk, big note, sigh
 };
 
 struct Delivery {
