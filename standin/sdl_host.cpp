@@ -236,6 +236,9 @@ bool HostPollEvent(HostEvent& event) {
     while (SDL_PollEvent(&sdlEvent) != 0) {
         event = HostEvent{};
         switch (sdlEvent.type) {
+            case SDL_QUIT:
+                event.kind = HostEventKind::Quit;
+                return true;
             case SDL_WINDOWEVENT:
                 event.window = FromSdl(sdlEvent.window.windowID);
                 if (sdlEvent.window.event == SDL_WINDOWEVENT_CLOSE) event.kind = HostEventKind::Close;

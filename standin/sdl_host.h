@@ -16,7 +16,9 @@ struct HostWindowOptions {
     int32_t scale = 1;  // the window is this many times the logical size
 };
 
-enum class HostEventKind { None, Close, Move, MouseMove, ButtonDown, ButtonUp, KeyDown, KeyUp };
+// Quit asks every window to close: the user interrupted the program (Ctrl+C,
+// a termination signal) rather than closing one window.
+enum class HostEventKind { None, Close, Quit, Move, MouseMove, ButtonDown, ButtonUp, KeyDown, KeyUp };
 
 struct HostEvent {
     HostEventKind kind = HostEventKind::None;

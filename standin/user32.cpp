@@ -118,6 +118,11 @@ HWND CreateWindowRecord(DWORD exStyle, const std::string& className, const std::
 }
 
 void PostHostEvent(const HostEvent& event) {
+    if (event.kind == HostEventKind::Quit) {
+        for (const auto& record : Windows())
+            if (record->alive && record->host != nullptr) Post(record->handle, WM_CLOSE, 0, 0);
+        return;
+    }
     for (const auto& record : Windows()) {
         if (!record->alive || record->host != event.window) continue;
         HWND window = record->handle;
@@ -146,6 +151,7 @@ void PostHostEvent(const HostEvent& event) {
             case HostEventKind::KeyUp:
                 Post(window, WM_KEYUP, event.virtualKey, 0xC0000001u);
                 break;
+            case HostEventKind::Quit:
             case HostEventKind::None:
                 break;
         }
