@@ -3,8 +3,10 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <filesystem>
 
 #include "core/platform.h"
+#include "support/test_files.h"
 
 FakeSystem& TheFakeSystem() {
     static FakeSystem fakeSystem;
@@ -13,14 +15,28 @@ FakeSystem& TheFakeSystem() {
 
 void ResetFakeSystem() { TheFakeSystem() = FakeSystem{}; }
 
+namespace {
+
+// Each test process gets a folder of its own to stand in as the program's,
+// so test cases running side by side never share the program's log file.
+const std::string& OwnProcessPath() {
+    static const std::string path = [] {
+        char own[4096] = {};
+        ssize_t length = readlink("/proc/self/exe", own, sizeof own - 1);
+        std::string name = length > 0 ? std::filesystem::path(own).filename().string() : "tests";
+        std::filesystem::path folder = std::filesystem::path(TestOutputDir()) / "processes" / std::to_string(getpid());
+        std::filesystem::create_directories(folder);
+        return (folder / name).string();
+    }();
+    return path;
+}
+
+}  // namespace
+
 int32_t SystemExecutablePath(char* buffer, int32_t capacity) {
     if (capacity <= 0) return 0;
     std::string path = TheFakeSystem().executablePath;
-    if (path.empty()) {
-        char own[4096] = {};
-        ssize_t length = readlink("/proc/self/exe", own, sizeof own - 1);
-        if (length > 0) path.assign(own, static_cast<size_t>(length));
-    }
+    if (path.empty()) path = OwnProcessPath();
     size_t length = std::min(path.size(), static_cast<size_t>(capacity - 1));
     std::memcpy(buffer, path.data(), length);
     buffer[length] = '\0';

@@ -1,5 +1,6 @@
-// The system services of core/platform.h for tests: the executable path is
-// the test program's own unless a test sets one, the tick counter is scripted.
+// The system services of core/platform.h for tests: the executable stands in
+// a folder of its own for each test process unless a test sets a path, and
+// the tick counter is scripted.
 #pragma once
 
 #include <cstdint>
@@ -7,7 +8,7 @@
 #include <string>
 
 struct FakeSystem {
-    std::string executablePath;  // empty: the running test program's path
+    std::string executablePath;  // empty: <output>/processes/<pid>/<test program>
     char separator = '/';
     std::function<uint32_t()> tickCount = [] { return 0u; };
     int showCursorCalls = 0;
