@@ -2,28 +2,6 @@
 
 #include "core/data_path.h"
 
-const char* const kDuckFrameFiles[kDuckFrameCount] = {
-    "data\\duckie_stance.tga",
-    "data\\duckie_sing.tga",
-    "data\\duckie_sing_half.tga",
-    "data\\duckie_left.tga",
-    "data\\duckie_right.tga",
-    "data\\duckie_angry_left.tga",
-    "data\\duckie_angry_right.tga",
-    "data\\duckie_sad.tga",
-    "data\\duckie_sad_lookdown.tga",
-    "data\\duckie_sad_sing.tga",
-    "data\\duckie_sad_sing_half.tga",
-    "data\\duckie_wtf_left.tga",
-    "data\\duckie_wtf_right.tga",
-    "data\\duckie_angry_left_sing.tga",
-    "data\\duckie_angry_right_sing.tga",
-    "data\\duckie_angry_left_sing_half.tga",
-    "data\\duckie_angry_right_sing_half.tga",
-    "data\\duckie_loud_sing.tga",
-    "data\\duckie_loud_sing_half.tga",
-};
-
 void DuckRow::LoadFrame(int32_t index, const char* relativePath) {
     if (index < 0 || index >= kDuckFrameCount) return;
     frames[index].LoadTga(ResolveDataPath(relativePath));
