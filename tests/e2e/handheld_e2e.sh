@@ -31,9 +31,20 @@ sleep 2
 lit=$("$screenshot" "$output/handheld-title.png") || fail "no screenshot"
 echo "screenshot: $output/handheld-title.png ($lit lit pixels)"
 # The window shows the 240 x 320 screen at a whole factor; tap its middle.
-xdotool mousemove --window "$window" 240 320 click 1
+timeout 5 xdotool mousemove --window "$window" 240 320 click 1 || true
 sleep 0.3
-xdotool key --window "$window" a 2>/dev/null || true
+status=""
+for _ in 1 2 3 4 5 6; do
+    timeout 5 xdotool key --window "$window" a 2>/dev/null || true
+    for _ in $(seq 1 20); do
+        kill -0 "$pid" 2>/dev/null || break 2
+        sleep 0.1
+    done
+done
+if kill -0 "$pid" 2>/dev/null; then
+    kill -9 "$pid"
+    fail "a key press did not end the program"
+fi
 status=0
 wait "$pid" || status=$?
 [ "$status" -eq 1 ] || fail "a key press ended the program with exit code $status, not 1"
