@@ -5,7 +5,7 @@ pkg_check_modules(XMP REQUIRED IMPORTED_TARGET libxmp)
 
 add_library(xm_builder STATIC support/xm_builder.cpp)
 target_include_directories(xm_builder PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(xm_builder PUBLIC duckdemo_warnings)
+target_link_libraries(xm_builder PUBLIC duckdemo_warnings assetgen_core)
 
 duckdemo_test(fmod_tests LIBRARIES standin_fmod xm_builder PkgConfig::XMP SOURCES
   standin/fmod_offline_test.cpp
