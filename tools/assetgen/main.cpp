@@ -22,15 +22,17 @@ struct Options {
     std::string dataDir;
     std::string previewPath;
     std::string wavPath;
+    bool help = false;
 };
 
-void PrintUsage() {
-    std::fprintf(stderr,
+void PrintUsage(FILE* to) {
+    std::fprintf(to,
                  "usage: assetgen --assets DIR [--data DIR] [--preview FILE.png] [--render-wav FILE.wav]\n"
                  "  --assets DIR        the sources: ducks/, font/ (the song is compiled in)\n"
                  "  --data DIR          writes the duck frames, fonts.tga and duck.xm there\n"
                  "  --preview FILE.png  writes the contact sheet of the frames and the font\n"
-                 "  --render-wav FILE   plays the song once through libxmp at 44100 Hz into a WAV file\n");
+                 "  --render-wav FILE   plays the song once through libxmp at 44100 Hz into a WAV file\n"
+                 "  --help              shows this text\n");
 }
 
 bool ParseOptions(int argc, char** argv, Options& options) {
@@ -39,6 +41,7 @@ bool ParseOptions(int argc, char** argv, Options& options) {
         {"data", required_argument, nullptr, 'd'},
         {"preview", required_argument, nullptr, 'p'},
         {"render-wav", required_argument, nullptr, 'w'},
+        {"help", no_argument, nullptr, 'h'},
         {nullptr, 0, nullptr, 0},
     };
     int choice = 0;
@@ -56,6 +59,9 @@ bool ParseOptions(int argc, char** argv, Options& options) {
             case 'w':
                 options.wavPath = optarg;
                 break;
+            case 'h':
+                options.help = true;
+                return true;
             default:
                 return false;
         }
@@ -83,8 +89,12 @@ void Run(const Options& options) {
 int main(int argc, char** argv) {
     Options options;
     if (!ParseOptions(argc, argv, options)) {
-        PrintUsage();
+        PrintUsage(stderr);
         return 2;
+    }
+    if (options.help) {
+        PrintUsage(stdout);
+        return 0;
     }
     try {
         Run(options);
