@@ -198,7 +198,14 @@ bool HostWindowIsTopmost(HostWindow* window) { return window != nullptr && windo
 
 void HostSetFullscreen(HostWindow* window, bool fullscreen) {
     if (window == nullptr) return;
-    SDL_SetWindowFullscreen(window->sdl, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    // A borderless window covering the screen: what an exclusive mode looks
+    // like, with or without a window manager to honour full-screen states.
+    HostSize screen = HostScreenSize();
+    SDL_SetWindowBordered(window->sdl, fullscreen ? SDL_FALSE : SDL_TRUE);
+    if (fullscreen) {
+        SDL_SetWindowSize(window->sdl, screen.width, screen.height);
+        SDL_SetWindowPosition(window->sdl, 0, 0);
+    }
 }
 
 void HostRaiseWindow(HostWindow* window) {
