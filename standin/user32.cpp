@@ -282,14 +282,12 @@ BOOL WINAPI SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, 
     if (hWndInsertAfter == HWND_TOPMOST) HostSetTopmost(record->host, true);
     if (hWndInsertAfter == HWND_NOTOPMOST) HostSetTopmost(record->host, false);
     if ((uFlags & SWP_NOMOVE) == 0 || (uFlags & SWP_NOSIZE) == 0) {
-        RECT client;
-        GetClientRect(hWnd, &client);
         int32_t frameX = HasCaption(record->style) ? kFrameWidth : 0;
         int32_t frameTop = HasCaption(record->style) ? kFrameWidth + kCaptionHeight : 0;
         int newX = (uFlags & SWP_NOMOVE) != 0 ? record->clientX - frameX : X;
         int newY = (uFlags & SWP_NOMOVE) != 0 ? record->clientY - frameTop : Y;
-        int newWidth = (uFlags & SWP_NOSIZE) != 0 ? client.right + 2 * frameX : cx;
-        int newHeight = (uFlags & SWP_NOSIZE) != 0 ? client.bottom + frameTop + frameX : cy;
+        int newWidth = (uFlags & SWP_NOSIZE) != 0 ? record->clientWidth + 2 * frameX : cx;
+        int newHeight = (uFlags & SWP_NOSIZE) != 0 ? record->clientHeight + frameTop + frameX : cy;
         MoveWindow(hWnd, newX, newY, newWidth, newHeight, TRUE);
     }
     if ((uFlags & SWP_SHOWWINDOW) != 0) ShowWindow(hWnd, SW_SHOW);

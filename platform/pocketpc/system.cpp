@@ -17,8 +17,10 @@ void NarrowPath(char* buffer, int32_t capacity) {
     char narrow[kPathLimit] = {};
     WideCharToMultiByte(CP_ACP, 0, widePath, -1, narrow, static_cast<int>(kPathLimit), "?", nullptr);
     narrow[kPathLimit - 1] = '\0';
-    strncpy(buffer, narrow, static_cast<size_t>(capacity) - 1);
-    buffer[capacity - 1] = '\0';
+    size_t length = strlen(narrow);
+    if (length > static_cast<size_t>(capacity) - 1) length = static_cast<size_t>(capacity) - 1;
+    memcpy(buffer, narrow, length);
+    buffer[length] = '\0';
 }
 
 }  // namespace

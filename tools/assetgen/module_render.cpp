@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-#include "tools/assetgen/tga_writer.h"
+#include "standin/wav_writer.h"
 
 namespace {
 
@@ -23,15 +23,6 @@ public:
     bool loaded = false;
     bool started = false;
 };
-
-void Append32(std::vector<uint8_t>& bytes, uint32_t value) {
-    for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
-}
-
-void Append16(std::vector<uint8_t>& bytes, uint16_t value) {
-    bytes.push_back(static_cast<uint8_t>(value & 0xFF));
-    bytes.push_back(static_cast<uint8_t>(value >> 8));
-}
 
 }  // namespace
 
@@ -67,20 +58,8 @@ RenderedAudio RenderModule(const std::vector<uint8_t>& module, const RenderOptio
 }
 
 void WriteWav(const std::string& path, const RenderedAudio& audio) {
-    std::vector<uint8_t> bytes;
-    auto dataSize = static_cast<uint32_t>(audio.samples.size() * 2);
-    bytes.insert(bytes.end(), {'R', 'I', 'F', 'F'});
-    Append32(bytes, 36 + dataSize);
-    bytes.insert(bytes.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-    Append32(bytes, 16);
-    Append16(bytes, 1);  // PCM
-    Append16(bytes, 2);
-    Append32(bytes, static_cast<uint32_t>(audio.rate));
-    Append32(bytes, static_cast<uint32_t>(audio.rate) * 4);
-    Append16(bytes, 4);
-    Append16(bytes, 16);
-    bytes.insert(bytes.end(), {'d', 'a', 't', 'a'});
-    Append32(bytes, dataSize);
-    for (int16_t sample : audio.samples) Append16(bytes, static_cast<uint16_t>(sample));
-    WriteBinaryFile(path, bytes);
+    WavWriter writer(path);
+    writer.Start(audio.rate);
+    writer.Write(audio.samples.data(), static_cast<int>(audio.samples.size() / 2));
+    if (!writer.Finish()) throw std::runtime_error("cannot write " + path);
 }

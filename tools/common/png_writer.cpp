@@ -7,6 +7,29 @@
 
 #include "gfx/bitmap.h"
 
+namespace {
+
+// libpng reports errors by jumping back here; nothing that lives across the
+// jump is changed after it is set, so nothing can be clobbered.
+bool WriteRgbRows(FILE* file, const std::vector<png_byte>& rgb, png_uint_32 width, png_uint_32 height) {
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return false;
+    }
+    png_init_io(png, file);
+    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    for (png_uint_32 y = 0; y < height; ++y) png_write_row(png, &rgb[static_cast<size_t>(y) * width * 3]);
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return true;
+}
+
+}  // namespace
+
 bool WritePng(const std::string& path, const uint32_t* pixels, int32_t width, int32_t height, bool landscape) {
     int32_t outWidth = landscape ? height : width;
     int32_t outHeight = landscape ? width : height;
@@ -25,21 +48,8 @@ bool WritePng(const std::string& path, const uint32_t* pixels, int32_t width, in
 
     FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) return false;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        std::fclose(file);
-        return false;
-    }
-    png_init_io(png, file);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(outWidth), static_cast<png_uint_32>(outHeight), 8,
-                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    for (int32_t y = 0; y < outHeight; ++y) png_write_row(png, &rgb[static_cast<size_t>(y) * outWidth * 3]);
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return std::fclose(file) == 0;
+    bool written = WriteRgbRows(file, rgb, static_cast<png_uint_32>(outWidth), static_cast<png_uint_32>(outHeight));
+    return std::fclose(file) == 0 && written;
 }
 
 bool WritePng(const std::string& path, const Bitmap& bitmap, bool landscape) {
