@@ -269,6 +269,7 @@ bool Build(Dialog& dialog, const DialogTemplate& layout) {
         HostCreateWindow(layout.title.c_str(), record.clientX, record.clientY, dialog.width, dialog.height, options);
     if (record.host == nullptr) return false;
     dialog.handle = AddWindowRecord(record);
+    SetForegroundWindow(dialog.handle);
 
     for (const DialogItem& item : layout.items) {
         Control control;

@@ -135,6 +135,10 @@ void WaitForRefresh(HostWindow& window) {
 bool HostStart() {
     if (started) return true;
     if (startFailed) return false;
+    // Pictures are put on the screen as they are, as a frame buffer would: no
+    // GPU renderer behind the window surface, which would also recreate the
+    // window under a program that already holds its handle.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "warning: no display available (%s)\n", SDL_GetError());
         startFailed = true;
@@ -277,7 +281,10 @@ bool HostPollEvent(HostEvent& event) {
             default:
                 break;
         }
-        if (event.kind != HostEventKind::None && event.window != nullptr) return true;
+        // Keys can arrive while no window has the keyboard focus (a bare X
+        // server gives none); the window manager then decides where they go.
+        bool isKey = event.kind == HostEventKind::KeyDown || event.kind == HostEventKind::KeyUp;
+        if (event.kind != HostEventKind::None && (event.window != nullptr || isKey)) return true;
     }
     return false;
 }

@@ -22,7 +22,7 @@ enum class HostEventKind { None, Close, Quit, Move, MouseMove, ButtonDown, Butto
 
 struct HostEvent {
     HostEventKind kind = HostEventKind::None;
-    HostWindow* window = nullptr;
+    HostWindow* window = nullptr;  // null for keys pressed while no window has the focus
     int32_t x = 0;  // MouseMove, ButtonDown, ButtonUp: in the window's logical pixels
     int32_t y = 0;
     uint32_t virtualKey = 0;  // KeyDown, KeyUp: the Win32 VK_ code

@@ -117,14 +117,28 @@ HWND CreateWindowRecord(DWORD exStyle, const std::string& className, const std::
     return window;
 }
 
+// Keys pressed while no host window has the focus go to the focus window,
+// else the foreground one, else the newest window there is.
+HostWindow* KeyboardWindow() {
+    for (HWND candidate : {focusWindow, foregroundWindow}) {
+        WindowRecord* record = FindWindowRecord(candidate);
+        if (record != nullptr && record->host != nullptr) return record->host;
+    }
+    auto& windows = Windows();
+    for (auto record = windows.rbegin(); record != windows.rend(); ++record)
+        if ((*record)->alive && (*record)->host != nullptr) return (*record)->host;
+    return nullptr;
+}
+
 void PostHostEvent(const HostEvent& event) {
     if (event.kind == HostEventKind::Quit) {
         for (const auto& record : Windows())
             if (record->alive && record->host != nullptr) Post(record->handle, WM_CLOSE, 0, 0);
         return;
     }
+    HostWindow* target = event.window != nullptr ? event.window : KeyboardWindow();
     for (const auto& record : Windows()) {
-        if (!record->alive || record->host != event.window) continue;
+        if (!record->alive || record->host == nullptr || record->host != target) continue;
         HWND window = record->handle;
         switch (event.kind) {
             case HostEventKind::Close:
