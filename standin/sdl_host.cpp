@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <iterator>
 #include <thread>
 #include <vector>
 
@@ -19,6 +21,7 @@ struct HostWindow {
     int32_t scale = 1;                // of the window's size over its logical size
     std::vector<uint32_t> converted;  // the last picture, as 32-bit ARGB
     std::chrono::steady_clock::time_point nextRefresh;
+    HostWindow* next = nullptr;  // every live window, for the end of the process
 };
 
 namespace {
@@ -98,14 +101,23 @@ uint32_t SdlFormatOf(HostPixelFormat format) {
     return SDL_PIXELFORMAT_ARGB8888;
 }
 
+// Plain data, so it outlives every destructor and the exit handler below
+// can still close what it holds.
+struct OpenFont {
+    int32_t size;
+    TTF_Font* font;
+};
+OpenFont openFonts[8];
+int openFontCount = 0;
+
 TTF_Font* FontOfSize(int32_t pixelSize) {
-    static std::vector<std::pair<int32_t, TTF_Font*>> fonts;
-    for (auto& [size, font] : fonts)
-        if (size == pixelSize) return font;
+    for (int i = 0; i < openFontCount; ++i)
+        if (openFonts[i].size == pixelSize) return openFonts[i].font;
+    if (openFontCount == static_cast<int>(std::size(openFonts))) return nullptr;
     if (!TTF_WasInit() && TTF_Init() != 0) return nullptr;
     for (const char* path : kFontPaths) {
         if (TTF_Font* font = TTF_OpenFont(path, pixelSize)) {
-            fonts.emplace_back(pixelSize, font);
+            openFonts[openFontCount++] = {pixelSize, font};
             return font;
         }
     }
@@ -130,6 +142,19 @@ void WaitForRefresh(HostWindow& window) {
     window.nextRefresh = std::max(now, window.nextRefresh) + period;
 }
 
+HostWindow* firstWindow = nullptr;
+
+// At the process's end, after the program's own exit handlers that were
+// registered later: windows left open (the program may end from anywhere),
+// the fonts and SDL give back what they hold.
+void HostStop() {
+    while (firstWindow != nullptr) HostDestroyWindow(firstWindow);
+    for (int i = 0; i < openFontCount; ++i) TTF_CloseFont(openFonts[i].font);
+    openFontCount = 0;
+    if (TTF_WasInit()) TTF_Quit();
+    SDL_Quit();
+}
+
 }  // namespace
 
 bool HostStart() {
@@ -145,6 +170,7 @@ bool HostStart() {
         return false;
     }
     started = true;
+    std::atexit(HostStop);
     return true;
 }
 
@@ -173,12 +199,20 @@ HostWindow* HostCreateWindow(const char* title, int32_t x, int32_t y, int32_t wi
     window->height = height;
     window->topmost = options.topmost;
     window->scale = scale;
+    window->next = firstWindow;
+    firstWindow = window;
     SDL_SetWindowData(sdl, "host", window);
     return window;
 }
 
 void HostDestroyWindow(HostWindow* window) {
     if (window == nullptr) return;
+    for (HostWindow** link = &firstWindow; *link != nullptr; link = &(*link)->next) {
+        if (*link == window) {
+            *link = window->next;
+            break;
+        }
+    }
     SDL_DestroyWindow(window->sdl);
     delete window;
 }
