@@ -66,6 +66,14 @@ end_with() {
     wait "$pid" || status=$?
 }
 
+# The command line: help and version answer without opening anything.
+"$program" --help | grep -q '^usage: duckdemo' || fail "--help does not show the usage"
+"$program" --version | grep -qE '^duckdemo [0-9]+\.[0-9]+\.[0-9]+$' || fail "--version does not show the version"
+status=0
+"$program" --bogus 2>/dev/null || status=$?
+[ "$status" -eq 2 ] || fail "an unknown option ended with exit code $status, not 2"
+echo "command line: --help, --version, unknown option as expected"
+
 # Cancel: exit code 0, and the log holds only what ran before the box.
 "$program" &
 pid=$!

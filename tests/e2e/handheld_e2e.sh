@@ -23,6 +23,9 @@ fail() {
     exit 1
 }
 
+"$program" --help | grep -q '^usage: duckdemo-ce' || fail "--help does not show the usage"
+"$program" --version | grep -qE '^duckdemo-ce [0-9]+\.[0-9]+\.[0-9]+$' || fail "--version does not show the version"
+
 "$program" &
 pid=$!
 window=""
