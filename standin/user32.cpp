@@ -2,7 +2,6 @@
 // window's handle is its place in the registry, so a handle outlives the
 // window safely: calls on a destroyed window fail instead of crashing.
 #include <algorithm>
-#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,15 +29,9 @@ std::vector<std::unique_ptr<WindowRecord>>& Windows() {
     return windows;
 }
 
-std::deque<MSG>& Queue() {
-    static std::deque<MSG> queue;
-    return queue;
-}
-
 HWND foregroundWindow = nullptr;
 HWND focusWindow = nullptr;
 int cursorCount = 0;
-bool buttonDown = false;
 
 std::string Narrow(LPCWSTR text) {
     std::string narrow;
@@ -59,22 +52,6 @@ ATOM AddClass(const std::string& name, WNDPROC procedure) {
 }
 
 bool HasCaption(DWORD style) { return (style & WS_CAPTION) == WS_CAPTION; }
-
-void Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    MSG queued{};
-    queued.hwnd = window;
-    queued.message = message;
-    queued.wParam = wParam;
-    queued.lParam = lParam;
-    queued.time = GetTickCount();
-    Queue().push_back(queued);
-}
-
-LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    WindowRecord* record = FindWindowRecord(window);
-    if (record == nullptr || record->procedure == nullptr) return 0;
-    return record->procedure(window, message, wParam, lParam);
-}
 
 HWND CreateWindowRecord(DWORD exStyle, const std::string& className, const std::string& title, DWORD style, int x,
                         int y, int width, int height) {
@@ -111,11 +88,13 @@ HWND CreateWindowRecord(DWORD exStyle, const std::string& className, const std::
     if (record.host == nullptr) return nullptr;
 
     HWND window = AddWindowRecord(record);
-    Send(window, WM_CREATE, 0, 0);
-    Send(window, WM_SIZE, 0, MAKELPARAM(record.clientWidth, record.clientHeight));
-    Send(window, WM_MOVE, 0, MAKELPARAM(record.clientX, record.clientY));
+    SendToWindow(window, WM_CREATE, 0, 0);
+    SendToWindow(window, WM_SIZE, 0, MAKELPARAM(record.clientWidth, record.clientHeight));
+    SendToWindow(window, WM_MOVE, 0, MAKELPARAM(record.clientX, record.clientY));
     return window;
 }
+
+}  // namespace
 
 // Keys pressed while no host window has the focus go to the focus window,
 // else the foreground one, else the newest window there is.
@@ -130,50 +109,16 @@ HostWindow* KeyboardWindow() {
     return nullptr;
 }
 
-void PostHostEvent(const HostEvent& event) {
-    if (event.kind == HostEventKind::Quit) {
-        for (const auto& record : Windows())
-            if (record->alive && record->host != nullptr) Post(record->handle, WM_CLOSE, 0, 0);
-        return;
-    }
-    HostWindow* target = event.window != nullptr ? event.window : KeyboardWindow();
-    for (const auto& record : Windows()) {
-        if (!record->alive || record->host == nullptr || record->host != target) continue;
-        HWND window = record->handle;
-        switch (event.kind) {
-            case HostEventKind::Close:
-                Post(window, WM_CLOSE, 0, 0);
-                break;
-            case HostEventKind::Move:
-                HostWindowPosition(record->host, record->clientX, record->clientY);
-                Post(window, WM_MOVE, 0, MAKELPARAM(record->clientX, record->clientY));
-                break;
-            case HostEventKind::MouseMove:
-                Post(window, WM_MOUSEMOVE, buttonDown ? MK_LBUTTON : 0, MAKELPARAM(event.x, event.y));
-                break;
-            case HostEventKind::ButtonDown:
-                buttonDown = true;
-                Post(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(event.x, event.y));
-                break;
-            case HostEventKind::ButtonUp:
-                buttonDown = false;
-                Post(window, WM_LBUTTONUP, 0, MAKELPARAM(event.x, event.y));
-                break;
-            case HostEventKind::KeyDown:
-                Post(window, WM_KEYDOWN, event.virtualKey, 1);
-                break;
-            case HostEventKind::KeyUp:
-                Post(window, WM_KEYUP, event.virtualKey, 0xC0000001u);
-                break;
-            case HostEventKind::Quit:
-            case HostEventKind::None:
-                break;
-        }
-        return;
-    }
+WindowRecord* FindWindowByHost(HostWindow* host) {
+    for (const auto& record : Windows())
+        if (record->alive && host != nullptr && record->host == host) return record.get();
+    return nullptr;
 }
 
-}  // namespace
+void CloseEveryWindow() {
+    for (const auto& record : Windows())
+        if (record->alive && record->host != nullptr) PostMessageA(record->handle, WM_CLOSE, 0, 0);
+}
 
 WindowRecord* FindWindowRecord(HWND window) {
     auto index = reinterpret_cast<uintptr_t>(window);
@@ -190,21 +135,6 @@ HWND AddWindowRecord(const WindowRecord& record) {
     added.handle = reinterpret_cast<HWND>(static_cast<uintptr_t>(windows.size()));
     added.alive = true;
     return added.handle;
-}
-
-void PumpHostEvents() {
-    HostEvent event;
-    while (HostPollEvent(event)) PostHostEvent(event);
-}
-
-bool TakeMessage(HWND window, MSG& message) {
-    auto& queue = Queue();
-    auto found = std::find_if(queue.begin(), queue.end(),
-                              [window](const MSG& queued) { return window == nullptr || queued.hwnd == window; });
-    if (found == queue.end()) return false;
-    message = *found;
-    queue.erase(found);
-    return true;
 }
 
 }  // namespace standin
@@ -249,13 +179,11 @@ HWND WINAPI CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWind
 BOOL WINAPI DestroyWindow(HWND hWnd) {
     WindowRecord* record = FindWindowRecord(hWnd);
     if (record == nullptr) return FALSE;
-    Send(hWnd, WM_DESTROY, 0, 0);
+    SendToWindow(hWnd, WM_DESTROY, 0, 0);
     record->alive = false;
     HostDestroyWindow(record->host);
     record->host = nullptr;
-    auto& queue = Queue();
-    queue.erase(std::remove_if(queue.begin(), queue.end(), [hWnd](const MSG& queued) { return queued.hwnd == hWnd; }),
-                queue.end());
+    DropMessagesFor(hWnd);
     if (foregroundWindow == hWnd) foregroundWindow = nullptr;
     if (focusWindow == hWnd) focusWindow = nullptr;
     return TRUE;
@@ -285,8 +213,8 @@ BOOL WINAPI MoveWindow(HWND hWnd, int X, int Y, int nWidth, int nHeight, BOOL) {
     record->clientWidth = std::max(0, nWidth - 2 * frameX);
     record->clientHeight = std::max(0, nHeight - frameTop - frameX);
     HostMoveWindow(record->host, record->clientX, record->clientY, record->clientWidth, record->clientHeight);
-    Send(hWnd, WM_SIZE, 0, MAKELPARAM(record->clientWidth, record->clientHeight));
-    Send(hWnd, WM_MOVE, 0, MAKELPARAM(record->clientX, record->clientY));
+    SendToWindow(hWnd, WM_SIZE, 0, MAKELPARAM(record->clientWidth, record->clientHeight));
+    SendToWindow(hWnd, WM_MOVE, 0, MAKELPARAM(record->clientX, record->clientY));
     return TRUE;
 }
 
@@ -378,61 +306,5 @@ int WINAPI ShowCursor(BOOL bShow) {
 }
 
 BOOL WINAPI RedrawWindow(HWND, const RECT*, HRGN, UINT) { return TRUE; }
-
-LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM, LPARAM) {
-    if (Msg == WM_CLOSE) DestroyWindow(hWnd);
-    return 0;
-}
-
-LRESULT WINAPI DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcA(hWnd, Msg, wParam, lParam);
-}
-
-BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg) {
-    if (lpMsg == nullptr) return FALSE;
-    PumpHostEvents();
-    auto& queue = Queue();
-    for (auto queued = queue.begin(); queued != queue.end(); ++queued) {
-        bool windowMatches = hWnd == nullptr || queued->hwnd == hWnd;
-        bool messageMatches = (wMsgFilterMin == 0 && wMsgFilterMax == 0) ||
-                              (queued->message >= wMsgFilterMin && queued->message <= wMsgFilterMax);
-        if (!windowMatches || !messageMatches) continue;
-        *lpMsg = *queued;
-        if ((wRemoveMsg & PM_REMOVE) != 0) queue.erase(queued);
-        return TRUE;
-    }
-    return FALSE;
-}
-
-BOOL WINAPI PeekMessageW(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg) {
-    return PeekMessageA(lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax, wRemoveMsg);
-}
-
-BOOL WINAPI TranslateMessage(const MSG* lpMsg) { return lpMsg != nullptr ? TRUE : FALSE; }
-
-LRESULT WINAPI DispatchMessageA(const MSG* lpMsg) {
-    if (lpMsg == nullptr) return 0;
-    return Send(lpMsg->hwnd, lpMsg->message, lpMsg->wParam, lpMsg->lParam);
-}
-
-LRESULT WINAPI DispatchMessageW(const MSG* lpMsg) { return DispatchMessageA(lpMsg); }
-
-LRESULT WINAPI SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
-    return Send(hWnd, Msg, wParam, lParam);
-}
-
-LRESULT WINAPI SendMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
-    return Send(hWnd, Msg, wParam, lParam);
-}
-
-BOOL WINAPI PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
-    if (FindWindowRecord(hWnd) == nullptr) return FALSE;
-    Post(hWnd, Msg, wParam, lParam);
-    return TRUE;
-}
-
-BOOL WINAPI PostMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
-    return PostMessageA(hWnd, Msg, wParam, lParam);
-}
 
 }  // extern "C"

@@ -14,6 +14,7 @@ add_library(standin_win32 STATIC
   gx.cpp
   hardware.cpp
   kernel32.cpp
+  message_queue.cpp
   sdl_host.cpp
   user32.cpp
 )

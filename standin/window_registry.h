@@ -30,6 +30,21 @@ WindowRecord* FindWindowRecord(HWND window);
 // Makes a live window of the record and returns its handle.
 HWND AddWindowRecord(const WindowRecord& record);
 
+// The live window shown in a host window, or null.
+WindowRecord* FindWindowByHost(HostWindow* host);
+
+// Where keys go that arrive while no host window has the focus.
+HostWindow* KeyboardWindow();
+
+// Posts WM_CLOSE to every window on the screen: the user asked to quit.
+void CloseEveryWindow();
+
+// Calls the window's procedure at once; 0 for a window that is gone.
+LRESULT SendToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Forgets the queued messages of a window that is being destroyed.
+void DropMessagesFor(HWND window);
+
 // Turns pending host events into queued window messages.
 void PumpHostEvents();
 
