@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <iterator>
 #include <thread>
 #include <vector>
@@ -172,6 +173,12 @@ bool HostStart() {
     started = true;
     std::atexit(HostStop);
     return true;
+}
+
+bool HostHasScreen() {
+    if (!HostStart()) return false;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver != nullptr && std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0;
 }
 
 HostSize HostScreenSize() {

@@ -23,7 +23,7 @@ enum class HostEventKind { None, Close, Quit, Move, MouseMove, ButtonDown, Butto
 struct HostEvent {
     HostEventKind kind = HostEventKind::None;
     HostWindow* window = nullptr;  // null for keys pressed while no window has the focus
-    int32_t x = 0;  // MouseMove, ButtonDown, ButtonUp: in the window's logical pixels
+    int32_t x = 0;                 // MouseMove, ButtonDown, ButtonUp: in the window's logical pixels
     int32_t y = 0;
     uint32_t virtualKey = 0;  // KeyDown, KeyUp: the Win32 VK_ code
 };
@@ -38,6 +38,10 @@ struct HostSize {
 // Starts SDL video once. False when no video driver can start; every other
 // call is then a safe no-op.
 bool HostStart();
+
+// True when the pictures reach a screen a person sees; false on a headless
+// driver (offscreen, dummy), which SDL also falls back to when no screen answers.
+bool HostHasScreen();
 
 HostSize HostScreenSize();
 

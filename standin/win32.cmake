@@ -15,6 +15,7 @@ add_library(standin_win32 STATIC
   hardware.cpp
   kernel32.cpp
   message_queue.cpp
+  process_start.cpp
   sdl_host.cpp
   user32.cpp
 )

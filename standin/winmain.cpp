@@ -3,12 +3,12 @@
 #include <string>
 #include <windows.h>
 
-#include "hardware.h"
+#include "process_start.h"
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nShowCmd);
 
 int main(int argc, char** argv) {
-    if (!standin::LoadHardwareFromEnvironment()) return 2;
+    if (!standin::ReadyToStart(argc, argv)) return 2;
     std::string commandLine;
     for (int i = 1; i < argc; ++i) {
         std::string argument = argv[i];

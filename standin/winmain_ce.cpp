@@ -6,13 +6,14 @@
 #include <windows.h>
 
 #include "hardware.h"
+#include "process_start.h"
 #include "sdl_host.h"
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPWSTR lpCmdLine, int nShowCmd);
 
 int main(int argc, char** argv) {
     standin::Hardware& hardware = standin::TheHardware();
-    if (!standin::LoadHardwareFromEnvironment()) return 2;
+    if (!standin::ReadyToStart(argc, argv)) return 2;
     hardware.screenWidth = hardware.handheldWidth;
     hardware.screenHeight = hardware.handheldHeight;
     standin::HostSize pc = standin::HostScreenSize();
