@@ -21,10 +21,15 @@ bool ReadyToStart(int argc, char** argv) {
     // driver by name is running unseen on purpose.
     bool headlessAsked = std::getenv("SDL_VIDEODRIVER") != nullptr;
     if (!(headlessAsked ? HostStart() : HostHasScreen())) {
-        std::fprintf(stderr,
-                     "%s: no display to show the picture on. Run it in a desktop session, set DISPLAY, or set "
-                     "SDL_VIDEODRIVER=offscreen to run it unseen.\n",
-                     argc > 0 ? argv[0] : "duckdemo");
+        const char* name = argc > 0 ? argv[0] : "duckdemo";
+        const char* display = std::getenv("DISPLAY");
+        if (display != nullptr && display[0] != '\0')
+            std::fprintf(stderr, "%s: cannot open the display \"%s\" to show the picture on.\n", name, display);
+        else
+            std::fprintf(stderr,
+                         "%s: no display to show the picture on. Run it in a desktop session, set DISPLAY, or set "
+                         "SDL_VIDEODRIVER=offscreen to run it unseen.\n",
+                         name);
         return false;
     }
     return true;

@@ -2,7 +2,7 @@
 # finding windows, pressing keys, ending the program, checking the log.
 #
 #   source common.sh <program> <x11_screenshot> <output folder>
-# Run inside xvfb-run, which sets DISPLAY.
+# Run inside with_xvfb.sh, which sets DISPLAY.
 set -euo pipefail
 
 program=$1
@@ -19,6 +19,10 @@ trap 'if [ -n "$pid" ]; then kill -9 "$pid" 2>/dev/null || true; fi' EXIT
 fail() {
     echo "FAIL: $*" >&2
     [ -f "$log" ] && sed 's/^/  log: /' "$log" >&2
+    if ! xdotool getdisplaygeometry >/dev/null 2>&1; then
+        echo "the virtual display $DISPLAY no longer answers" >&2
+        exit 75
+    fi
     exit 1
 }
 
@@ -99,5 +103,13 @@ expect_command_line() {
     status=0
     "$program" --bogus 2>/dev/null || status=$?
     [ "$status" -eq 2 ] || fail "an unknown option ended with exit code $status, not 2"
-    echo "command line: --help, --version, unknown option as expected"
+    status=0
+    env -u DISPLAY -u SDL_VIDEODRIVER "$program" 2>"$output/no-display.txt" || status=$?
+    [ "$status" -eq 2 ] && grep -q "no display to show the picture on" "$output/no-display.txt" ||
+        fail "without a display the program did not say so and end with exit code 2 (it ended with $status)"
+    status=0
+    DISPLAY=:4095 "$program" 2>"$output/no-display.txt" || status=$?
+    [ "$status" -eq 2 ] && grep -q 'cannot open the display ":4095"' "$output/no-display.txt" ||
+        fail "with a display that is not there the program did not name it and end with exit code 2"
+    echo "command line: --help, --version, unknown option, no display as expected"
 }
