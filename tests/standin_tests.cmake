@@ -9,12 +9,16 @@ target_link_libraries(xm_builder PUBLIC duckdemo_warnings assetgen_core)
 
 duckdemo_test(fmod_tests LIBRARIES standin_fmod xm_builder PkgConfig::XMP SOURCES
   standin/fmod_offline_test.cpp
-  standin/fmod_test.cpp
   standin/wav_writer_test.cpp
   support/xm_builder_test.cpp
 )
 
-# The music player's lines go to the program's one log file.
-duckdemo_test(fmod_program_tests LOCK program_log LIBRARIES standin_fmod xm_builder SOURCES
+# The song's clock against the wall clock, on a real device thread.
+duckdemo_test(fmod_clock_tests SERIAL LIBRARIES standin_fmod xm_builder PkgConfig::XMP SOURCES
+  standin/fmod_test.cpp
+)
+
+# The music player's lines go to the program's one log file, and its clock is timed.
+duckdemo_test(fmod_program_tests SERIAL LIBRARIES standin_fmod xm_builder SOURCES
   standin/music_player_fmod_test.cpp
 )
