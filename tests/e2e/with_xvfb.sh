@@ -5,7 +5,9 @@
 #
 # Xvfb picks a free display number itself and tells it through -displayfd,
 # so runs side by side never race for a number, and no cookie file is
-# needed for a server that only listens on local sockets. A command that
+# needed for a server that only listens on local sockets. Without -noreset
+# the server starts over each time its last client leaves, and a program
+# connecting in that moment is turned away. A command that
 # exits with 75 found its display gone from under it (the machine's doing,
 # not the program's), and is run once more on a new one.
 set -uo pipefail
@@ -23,7 +25,7 @@ trap 'stop_server; rm -rf "$folder"' EXIT
 
 start_server() {
     : >"$folder/display"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$folder/display" 2>"$folder/xvfb.log" &
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$folder/display" 2>"$folder/xvfb.log" &
     server=$!
     for _ in $(seq 1 100); do
         if [ -s "$folder/display" ]; then
