@@ -20,7 +20,7 @@ fail() {
     echo "FAIL: $*" >&2
     [ -f "$log" ] && sed 's/^/  log: /' "$log" >&2
     if ! xdotool getdisplaygeometry >/dev/null 2>&1; then
-        echo "the virtual display $DISPLAY no longer answers" >&2
+        echo "the virtual display ${DISPLAY:-} no longer answers" >&2
         exit 75
     fi
     exit 1
