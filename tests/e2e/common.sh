@@ -94,6 +94,17 @@ expect_log_ending() {
     [ "$(tail -n $(($# + 3)) "$log")" = "$expected" ] || fail "the log does not end as it should"
 }
 
+# Runs the program with the display taken away by env arguments; it must
+# say message and end with exit code 2.
+expect_refused_without_display() {
+    local message=$1
+    shift
+    status=0
+    env -u SDL_VIDEODRIVER "$@" "$program" 2>"$output/no-display.txt" || status=$?
+    [ "$status" -eq 2 ] && grep -qF "$message" "$output/no-display.txt" ||
+        fail "with env $* the program ended with exit code $status, without saying $message"
+}
+
 # The command line: help and version answer without opening anything.
 expect_command_line() {
     local name
@@ -103,13 +114,7 @@ expect_command_line() {
     status=0
     "$program" --bogus 2>/dev/null || status=$?
     [ "$status" -eq 2 ] || fail "an unknown option ended with exit code $status, not 2"
-    status=0
-    env -u DISPLAY -u SDL_VIDEODRIVER "$program" 2>"$output/no-display.txt" || status=$?
-    [ "$status" -eq 2 ] && grep -q "no display to show the picture on" "$output/no-display.txt" ||
-        fail "without a display the program did not say so and end with exit code 2 (it ended with $status)"
-    status=0
-    DISPLAY=:4095 "$program" 2>"$output/no-display.txt" || status=$?
-    [ "$status" -eq 2 ] && grep -q 'cannot open the display ":4095"' "$output/no-display.txt" ||
-        fail "with a display that is not there the program did not name it and end with exit code 2"
+    expect_refused_without_display "no display to show the picture on" -u DISPLAY
+    expect_refused_without_display 'cannot open the display ":4095"' DISPLAY=:4095
     echo "command line: --help, --version, unknown option, no display as expected"
 }
