@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -11,8 +12,8 @@ namespace {
 constexpr long kHeaderSize = 18;
 constexpr long kPaletteSize = 768;
 constexpr long kPalettedDataOffset = kHeaderSize + kPaletteSize;
-// Keeps width x height x 4 well inside a signed 32-bit count.
-constexpr uint16_t kMaxEdge = 16384;
+// The Pixel count and its byte count are signed 32-bit numbers.
+constexpr int64_t kMaxArea = INT32_MAX / 4;
 
 // The three header fields the loader uses.
 struct TgaHeader {
@@ -48,11 +49,14 @@ bool ReadHeader(FILE* file, TgaHeader& header) {
     uint16_t width = ReadWordAt(file, 12);
     uint16_t height = ReadWordAt(file, 14);
     uint16_t depthWord = ReadWordAt(file, 16);
-    if (width > kMaxEdge || height > kMaxEdge) return false;
-
     int64_t area = int64_t{width} * height;
+    if (area > kMaxArea) return false;
+
+    // Depths that are not decoded still get a blank picture, so they too must
+    // come with at least a byte per pixel.
     int32_t depthByte = depthWord & 0xFF;
-    int64_t needed = depthByte == 8 ? kPalettedDataOffset + area : kHeaderSize + area * ((depthByte + 7) / 8);
+    int64_t bytesPerPixel = std::max((depthByte + 7) / 8, 1);
+    int64_t needed = depthByte == 8 ? kPalettedDataOffset + area : kHeaderSize + area * bytesPerPixel;
     if (fileSize < needed) return false;
 
     header.width = width;
