@@ -14,3 +14,8 @@ duckdemo_test(assets_tests
 )
 target_compile_definitions(assets_tests PRIVATE DUCKDEMO_DATA_DIR="${CMAKE_BINARY_DIR}/data")
 add_dependencies(assets_tests assetgen_data)
+
+# The song is compiled into the generator, so rendering it needs no sources.
+file(MAKE_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/output)
+add_test(NAME assetgen.RendersTheSongWithoutTheAssetsFolder
+  COMMAND assetgen --render-wav ${CMAKE_CURRENT_BINARY_DIR}/output/assetgen-song.wav)

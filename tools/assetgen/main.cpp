@@ -27,8 +27,9 @@ struct Options {
 
 void PrintUsage(FILE* to) {
     std::fprintf(to,
-                 "usage: assetgen --assets DIR [--data DIR] [--preview FILE.png] [--render-wav FILE.wav]\n"
-                 "  --assets DIR        the sources: ducks/, font/ (the song is compiled in)\n"
+                 "usage: assetgen [--assets DIR] [--data DIR] [--preview FILE.png] [--render-wav FILE.wav]\n"
+                 "  --assets DIR        the sources: ducks/, font/; needed by --data and --preview\n"
+                 "                      (the song is compiled in)\n"
                  "  --data DIR          writes the duck frames, fonts.tga and duck.xm there\n"
                  "  --preview FILE.png  writes the contact sheet of the frames and the font\n"
                  "  --render-wav FILE   plays the song once through libxmp at 44100 Hz into a WAV file\n"
@@ -66,18 +67,23 @@ bool ParseOptions(int argc, char** argv, Options& options) {
                 return false;
         }
     }
-    return optind == argc && !options.assetsDir.empty();
+    if (optind != argc) return false;
+    bool drawsArt = !options.dataDir.empty() || !options.previewPath.empty();
+    if (drawsArt && options.assetsDir.empty()) return false;
+    return !options.assetsDir.empty() || !options.wavPath.empty();
 }
 
 void Run(const Options& options) {
-    auto frames = ReadDuckFrames(options.assetsDir);
-    FontSheet font = ReadFontSheet(options.assetsDir + "/font/font.txt", kFontCharset);
-    if (!options.dataDir.empty()) {
-        std::filesystem::create_directories(options.dataDir);
-        WriteDuckFrames(options.dataDir, frames);
-        WriteFontSheet(options.dataDir + "/fonts.tga", font);
+    if (!options.assetsDir.empty()) {
+        auto frames = ReadDuckFrames(options.assetsDir);
+        FontSheet font = ReadFontSheet(options.assetsDir + "/font/font.txt", kFontCharset);
+        if (!options.dataDir.empty()) {
+            std::filesystem::create_directories(options.dataDir);
+            WriteDuckFrames(options.dataDir, frames);
+            WriteFontSheet(options.dataDir + "/fonts.tga", font);
+        }
+        if (!options.previewPath.empty()) WritePreview(options.previewPath, frames, font);
     }
-    if (!options.previewPath.empty()) WritePreview(options.previewPath, frames, font);
     if (options.dataDir.empty() && options.wavPath.empty()) return;
     std::vector<uint8_t> module = WriteXm(ComposeSong().module);
     if (!options.dataDir.empty()) WriteBinaryFile(options.dataDir + "/duck.xm", module);
