@@ -6,6 +6,7 @@
 #include <resource_table.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -141,9 +142,12 @@ void DrawCheckBox(Dialog& dialog, const Control& control, bool focused) {
     FillRect(dialog, box, kBoxColour);
     Frame(dialog, box, kShadowColour, kLightColour);
     if (control.checked) {
-        for (int32_t step = 0; step < 7; ++step) {
-            int32_t x = box.left + 3 + step;
-            int32_t y = step < 3 ? box.top + 5 + step : box.top + 9 - (step - 2);
+        // A tick: two columns down to the right, then five up, each column
+        // three pixels tall so the strokes read at one to one.
+        int32_t bottomX = box.left + 5;
+        int32_t bottomY = box.top + 8;
+        for (int32_t x = box.left + 3; x <= box.right - 3; ++x) {
+            int32_t y = bottomY - std::abs(x - bottomX);
             FillRect(dialog, {x, y, x + 1, y + 3}, kTextColour);
         }
     }
