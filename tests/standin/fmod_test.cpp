@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fmod.h>
 #include <gtest/gtest.h>
+#include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -182,6 +183,11 @@ struct NoDeviceSetting {
     const char* driver;
     const char* diskFile;
 };
+
+void PrintTo(const NoDeviceSetting& setting, std::ostream* to) {
+    *to << "SDL_AUDIODRIVER=" << setting.driver;
+    if (setting.diskFile != nullptr) *to << " SDL_DISKAUDIOFILE=" << setting.diskFile;
+}
 
 class FmodWithoutDevice : public FmodTest, public testing::WithParamInterface<NoDeviceSetting> {
 protected:
