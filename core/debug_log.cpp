@@ -14,14 +14,18 @@ constexpr char kFooter[] = "\n--------------------------\ndoZorava - Logging end
 
 }  // namespace
 
-DebugLog::DebugLog() { Create(ResolveDataPath("qvDebug.log")); }
+DebugLog::DebugLog() { std::snprintf(logPath, sizeof logPath, "%s", ResolveDataPath("qvDebug.log")); }
 
-DebugLog::DebugLog(const char* path) { Create(path); }
+DebugLog::DebugLog(const char* path) { std::snprintf(logPath, sizeof logPath, "%s", path); }
 
-DebugLog::~DebugLog() { Append(kFooter); }
+// A process that printed nothing (it only showed its help, or refused its
+// command line) leaves the last run's log as it was.
+DebugLog::~DebugLog() {
+    if (created) Append(kFooter);
+}
 
-void DebugLog::Create(const char* path) {
-    std::snprintf(logPath, sizeof logPath, "%s", path);
+void DebugLog::Create() {
+    created = true;
     FILE* file = std::fopen(logPath, "w");
     if (file == nullptr) {
         WarnOnce("create");
@@ -43,6 +47,7 @@ void DebugLog::Print(const char* format, ...) {
     // A message cut short still ends its line, so the next one starts clean.
     if (length >= kMessageCapacity) message[kMessageCapacity - 2] = '\n';
 
+    if (!created) Create();
     Append(message);
 }
 

@@ -1,20 +1,21 @@
-// The plain-text log beside the executable: a header when created, one
-// appended text per Print, a footer when the process ends.
+// The plain-text log beside the executable: created with its header by the
+// first Print, one appended text per Print, a footer when the process ends.
 #pragma once
 
 class DebugLog {
 public:
-    // Resolves "qvDebug.log" beside the executable and creates it.
+    // Resolves "qvDebug.log" beside the executable.
     DebugLog();
-    // Creates the log at an explicit path (tools and tests).
+    // The log at an explicit path (tools and tests).
     explicit DebugLog(const char* path);
-    // Appends the footer.
+    // Appends the footer to a log that was created.
     ~DebugLog();
 
     DebugLog(const DebugLog&) = delete;
     DebugLog& operator=(const DebugLog&) = delete;
 
-    // printf-style; the file is opened, appended to and closed again, so each
+    // printf-style; the first creates the file (emptying the last run's) with
+    // the header. The file is opened, appended to and closed again, so each
     // message is on disk when Print returns. A null format writes nothing.
     // Messages are cut to fit kMessageCapacity.
     void Print(const char* format, ...) __attribute__((format(printf, 2, 3)));
@@ -25,11 +26,12 @@ public:
     static constexpr int kPathCapacity = 20000;
 
 private:
-    void Create(const char* path);
+    void Create();
     void Append(const char* text);
     void WarnOnce(const char* action);
 
     char logPath[kPathCapacity] = {};
+    bool created = false;
     bool warned = false;
 };
 

@@ -15,22 +15,27 @@ const std::string kFooter = "\n--------------------------\ndoZorava - Logging en
 
 std::string LogPath(const char* name) { return TestFilePath(std::string(name) + ".log"); }
 
-TEST(DebugLog, WritesHeaderOnCreationAndFooterAtTheEnd) {
+TEST(DebugLog, WritesHeaderWithTheFirstLineAndFooterAtTheEnd) {
     std::string path = LogPath("frame");
+    std::filesystem::remove(path);
     {
         DebugLog log(path.c_str());
-        EXPECT_EQ(ReadWholeFile(path), kHeader);
+        EXPECT_FALSE(std::filesystem::exists(path));
         log.Print("[core] Program init\n");
         EXPECT_EQ(ReadWholeFile(path), kHeader + "[core] Program init\n");  // on disk at once
     }
     EXPECT_EQ(ReadWholeFile(path), kHeader + "[core] Program init\n" + kFooter);
 }
 
-TEST(DebugLog, ANewRunReplacesTheLastRunsFile) {
+TEST(DebugLog, ANewRunReplacesTheLastRunsFileAndOneThatPrintsNothingLeavesIt) {
     std::string path = LogPath("replace");
     { DebugLog(path.c_str()).Print("[core] first run\n"); }
+    std::string firstRun = ReadWholeFile(path);
+    { DebugLog onlyHelp(path.c_str()); }
+    EXPECT_EQ(ReadWholeFile(path), firstRun);
     DebugLog second(path.c_str());
-    EXPECT_EQ(ReadWholeFile(path), kHeader);
+    second.Print("[core] second run\n");
+    EXPECT_EQ(ReadWholeFile(path), kHeader + "[core] second run\n");
 }
 
 TEST(DebugLog, FormatsLikePrintfAndWritesTheTextVerbatim) {

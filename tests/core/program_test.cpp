@@ -12,6 +12,7 @@
 #include "fakes/fake_fmod.h"
 #include "fakes/fake_system.h"
 #include "gfx/bitmap.h"
+#include "support/program_log.h"
 #include "support/test_files.h"
 
 namespace {
@@ -26,7 +27,7 @@ protected:
     }
 
     int Run() {
-        size_t logSizeBefore = ReadWholeFile(debugLog.Path()).size();
+        size_t logSizeBefore = ProgramLogSize();
         int exitCode = RunProgram(display, &instance);
         log = ReadWholeFile(debugLog.Path()).substr(logSizeBefore);
         return exitCode;

@@ -7,6 +7,7 @@
 
 #include "core/debug_log.h"
 #include "fakes/fake_fmod.h"
+#include "support/program_log.h"
 #include "support/test_files.h"
 
 namespace {
@@ -16,7 +17,7 @@ class MusicPlayerTest : public testing::Test {
 protected:
     void SetUp() override {
         ResetFakeFmod();
-        logSizeBefore = ReadWholeFile(debugLog.Path()).size();
+        logSizeBefore = ProgramLogSize();
     }
 
     std::string Logged() const { return ReadWholeFile(debugLog.Path()).substr(logSizeBefore); }

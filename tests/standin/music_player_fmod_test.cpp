@@ -8,6 +8,7 @@
 #include "core/debug_log.h"
 #include "sound/music_player.h"
 #include "standin/fmod_fixture.h"
+#include "support/program_log.h"
 #include "support/test_files.h"
 #include "support/xm_builder.h"
 
@@ -18,7 +19,7 @@ class MusicPlayerOnFmod : public FmodTest {
 protected:
     void SetUp() override {
         FmodTest::SetUp();
-        logSizeBefore = ReadWholeFile(debugLog.Path()).size();
+        logSizeBefore = ProgramLogSize();
     }
 
     // The sound lines only: a test program of another layer, run by another

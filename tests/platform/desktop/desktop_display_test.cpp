@@ -108,7 +108,7 @@ TEST_F(DesktopDisplayTest, EachFailingStepIsLoggedAndLeavesCloseSafe) {
     for (const char* step : {"DirectDrawCreateEx", "SetCooperativeLevel", "CreateSurface", "CreateClipper",
                              "SetClipper", "CreateOffscreenSurface"}) {
         standin::TheHardware().failingStep = step;
-        logSizeBefore = ReadWholeFile(debugLog.Path()).size();
+        logSizeBefore = ProgramLogSize();
         EXPECT_FALSE(Open()) << step;
         std::string logged = Logged();
         EXPECT_EQ(logged.substr(logged.size() - 16), "[ERROR] FAILED!\n") << step;

@@ -12,6 +12,7 @@
 #include "core/platform.h"
 #include "hardware.h"
 #include "platform/desktop/setup_dialog.h"
+#include "support/program_log.h"
 #include "support/test_files.h"
 
 class DesktopTest : public testing::Test {
@@ -25,7 +26,7 @@ protected:
         setupOptions = SetupOptions{};
         setupFromCommandLine = FALSE;
         inputState = InputState{};
-        logSizeBefore = ReadWholeFile(debugLog.Path()).size();
+        logSizeBefore = ProgramLogSize();
     }
 
     void TearDown() override { UnregisterClassA("qvWnd", nullptr); }

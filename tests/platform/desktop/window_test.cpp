@@ -72,7 +72,7 @@ TEST_F(WindowTest, AFailedStepIsLoggedAndGivesNoWindow) {
     EXPECT_EQ(Logged(), "[gfx] RegisterClass()...\n[ERROR] FAILED!\n");
 
     standin::TheHardware().failingStep = "CreateWindow";
-    logSizeBefore = ReadWholeFile(debugLog.Path()).size();
+    logSizeBefore = ProgramLogSize();
     EXPECT_EQ(OpenMainWindow(GetModuleHandleA(nullptr)), nullptr);
     EXPECT_EQ(Logged(), "[gfx] RegisterClass()...\n[gfx] CreateWindow()...\n[ERROR] FAILED!\n");
 }

@@ -10,6 +10,7 @@
 #include "hardware.h"
 #include "platform/pocketpc/display_gapi.h"
 #include "platform/pocketpc/window.h"
+#include "support/program_log.h"
 #include "support/test_files.h"
 
 namespace standin {
@@ -36,7 +37,7 @@ protected:
         standin::TheHardware().screenHeight = 320;
         inputState = InputState{};
         frame.assign(240 * 320, 0);
-        logSizeBefore = ReadWholeFile(debugLog.Path()).size();
+        logSizeBefore = ProgramLogSize();
     }
 
     void TearDown() override {
