@@ -1,11 +1,6 @@
 // The desktop program's entry point: the command line, then the driver with
 // the DirectDraw display.
-#include <stdio.h>
-#include <string.h>
-
-#include <string>
-#include <vector>
-
+#include "core/command_line.h"
 #include "core/program.h"
 #include "platform/desktop/display_ddraw.h"
 #include "platform/desktop/setup_dialog.h"
@@ -33,51 +28,26 @@ constexpr char kUsage[] =
     "\n"
     "The program reads data/ beside itself and writes qvDebug.log there.\n";
 
-// Splits the command line at spaces; double quotes keep spaces in a word.
-std::vector<std::string> Words(const char* commandLine) {
-    std::vector<std::string> words;
-    std::string word;
-    bool quoted = false;
-    bool inWord = false;
-    for (const char* c = commandLine != nullptr ? commandLine : ""; *c != '\0'; ++c) {
-        if (*c == '"') {
-            quoted = !quoted;
-            inWord = true;
-        } else if (*c == ' ' && !quoted) {
-            if (inWord) words.push_back(word);
-            word.clear();
-            inWord = false;
-        } else {
-            word += *c;
-            inWord = true;
-        }
-    }
-    if (inWord) words.push_back(word);
-    return words;
-}
-
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int) {
-    for (const std::string& word : Words(lpCmdLine)) {
-        if (word == "--help" || word == "-h") {
-            fputs(kUsage, stdout);
-            return 0;
-        }
-        if (word == "--version") {
-            printf("duckdemo %s\n", DUCKDEMO_VERSION);
-            return 0;
-        }
-        if (word == "--fullscreen") {
-            setupOptions.fullscreen = 1;
-        } else if (word == "--double-size") {
-            setupOptions.doubleSize = 1;
-        } else if (word == "--on-top") {
-            setupOptions.alwaysOnTop = 1;
-        } else if (word != "--no-setup") {
-            fprintf(stderr, "duckdemo: unknown option '%s' (try --help)\n", word.c_str());
-            return 2;
-        }
+    int32_t fullscreen = 0;
+    int32_t doubleSize = 0;
+    int32_t onTop = 0;
+    int32_t noSetup = 0;
+    const CommandLineFlag flags[] = {
+        {"--fullscreen", &fullscreen},
+        {"--double-size", &doubleSize},
+        {"--on-top", &onTop},
+        {"--no-setup", &noSetup},
+    };
+    const ProgramCommandLine program = {"duckdemo", DUCKDEMO_VERSION, kUsage, flags, 4};
+    int32_t flagsGiven = 0;
+    int32_t exitCode = AnswerCommandLine(lpCmdLine, program, flagsGiven);
+    if (exitCode >= 0) return exitCode;
+    // Any display option skips the box.
+    if (flagsGiven > 0) {
+        setupOptions = {fullscreen, doubleSize, onTop};
         setupFromCommandLine = TRUE;
     }
     return RunProgram(display, hInstance);

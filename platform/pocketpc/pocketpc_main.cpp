@@ -1,8 +1,8 @@
 // The handheld program's entry point: the command line, then the driver with
 // the GAPI display.
-#include <stdio.h>
-#include <wchar.h>
+#include <vector>
 
+#include "core/command_line.h"
 #include "core/program.h"
 #include "platform/pocketpc/display_gapi.h"
 #include "platform/pocketpc/wince.h"
@@ -26,18 +26,13 @@ constexpr char kUsage[] =
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int) {
-    const wchar_t* options = lpCmdLine != nullptr ? lpCmdLine : L"";
-    if (wcsstr(options, L"--help") != nullptr || wcsstr(options, L"-h") == options) {
-        fputs(kUsage, stdout);
-        return 0;
-    }
-    if (wcsstr(options, L"--version") != nullptr) {
-        printf("duckdemo-ce %s\n", DUCKDEMO_VERSION);
-        return 0;
-    }
-    if (*options != L'\0') {
-        fprintf(stderr, "duckdemo-ce: unknown option '%ls' (try --help)\n", options);
-        return 2;
-    }
+    // The options are plain ASCII; anything else only has to be named when refused.
+    int length = lpCmdLine != nullptr ? WideCharToMultiByte(CP_ACP, 0, lpCmdLine, -1, nullptr, 0, nullptr, nullptr) : 0;
+    std::vector<char> commandLine(static_cast<size_t>(length) + 1, '\0');
+    if (length > 0) WideCharToMultiByte(CP_ACP, 0, lpCmdLine, -1, commandLine.data(), length, "?", nullptr);
+    const ProgramCommandLine program = {"duckdemo-ce", DUCKDEMO_VERSION, kUsage, nullptr, 0};
+    int32_t flagsGiven = 0;
+    int32_t exitCode = AnswerCommandLine(commandLine.data(), program, flagsGiven);
+    if (exitCode >= 0) return exitCode;
     return RunProgram(display, hInstance);
 }
