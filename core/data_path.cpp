@@ -10,6 +10,8 @@ char sharedPath[kDataPathCapacity];
 
 }  // namespace
 
+char PathSeparatorOf(const char* fullPath) { return fullPath != nullptr && fullPath[0] == '/' ? '/' : '\\'; }
+
 const char* ResolveDataPathFrom(const char* executablePath, char separator, const char* relative, char* buffer,
                                 int32_t capacity) {
     std::memset(buffer, 0, static_cast<size_t>(capacity));

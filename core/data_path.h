@@ -7,6 +7,12 @@
 constexpr int32_t kDataPathCapacity = 10240;
 constexpr int32_t kExecutablePathCapacity = 1000;
 
+// The separator of a full path the system gives: one that begins with a
+// slash is a Unix path, where a backslash is only a character of a name;
+// any other (a drive's "C:\", a handheld's "\Windows", a share's "\\server")
+// is a Windows path, separated by backslashes.
+char PathSeparatorOf(const char* fullPath);
+
 // Writes the folder of executablePath (up to and including its last
 // separator) followed by relative into buffer, with relative's backslashes
 // turned into the separator. Returns buffer; relative itself when

@@ -1,6 +1,7 @@
 // What the engine asks of the desktop system.
 #include <string.h>
 
+#include "core/data_path.h"
 #include "core/platform.h"
 #include "platform/desktop/win32.h"
 
@@ -11,12 +12,10 @@ int32_t SystemExecutablePath(char* buffer, int32_t capacity) {
     return static_cast<int32_t>(strlen(buffer) < length ? strlen(buffer) : length);
 }
 
-// Windows paths are separated by backslashes; a system whose paths hold
-// none (as where this program runs on a Unix) uses slashes.
 char SystemPathSeparator() {
-    char path[1000] = {};
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    return strchr(path, '\\') != nullptr || strchr(path, '/') == nullptr ? '\\' : '/';
+    char path[kExecutablePathCapacity] = {};
+    SystemExecutablePath(path, kExecutablePathCapacity);
+    return PathSeparatorOf(path);
 }
 
 uint32_t SystemTickCount() { return GetTickCount(); }

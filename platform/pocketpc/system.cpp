@@ -1,6 +1,7 @@
 // What the engine asks of the handheld system.
 #include <string.h>
 
+#include "core/data_path.h"
 #include "core/platform.h"
 #include "platform/pocketpc/wince.h"
 
@@ -31,12 +32,10 @@ int32_t SystemExecutablePath(char* buffer, int32_t capacity) {
     return static_cast<int32_t>(strlen(buffer));
 }
 
-// Handheld paths are separated by backslashes; a system whose paths hold
-// none (as where this program runs on a Unix) uses slashes.
 char SystemPathSeparator() {
     char path[kPathLimit] = {};
     NarrowPath(path, kPathLimit);
-    return strchr(path, '\\') != nullptr || strchr(path, '/') == nullptr ? '\\' : '/';
+    return PathSeparatorOf(path);
 }
 
 uint32_t SystemTickCount() { return GetTickCount(); }
