@@ -19,7 +19,7 @@ struct Hardware {
     std::string failingStep;  // the name of one call that fails, e.g. "SetClipper"
     int32_t screenWidth = 0;  // 0: the real screen's
     int32_t screenHeight = 0;
-    int32_t windowScale = 1;  // new windows are shown this many times larger
+    int32_t windowScale = 1;  // new windows are shown this many times larger; see kLargestWindowScale
 
     // The handheld's frame buffer, as its display library describes it.
     int32_t handheldWidth = 240;
@@ -29,10 +29,22 @@ struct Hardware {
     int32_t handheldBitsPerPixel = 16;
 };
 
+// A window scale: the pretended screen as many times larger as whole factors
+// allow on the PC's, leaving room for the desktop's panels.
+constexpr int32_t kLargestWindowScale = 0;
+
 Hardware& TheHardware();
 
-// Reads DUCKDEMO_HARDWARE once, if set. Returns false with a message on
-// stderr for a setting it does not understand.
+// The scale new windows are shown at on a PC screen of this size.
+int32_t WindowScaleOn(int32_t pcWidth, int32_t pcHeight);
+
+// Applies settings such as "depths=16;redmask=0x7c00". False, with the
+// reason in error, for the first setting it does not understand; the ones
+// before it are applied.
+bool ApplyHardwareSettings(Hardware& hardware, const char* settings, std::string& error);
+
+// Reads DUCKDEMO_HARDWARE, if set. Returns false with a message on stderr
+// for a setting it does not understand.
 bool LoadHardwareFromEnvironment();
 
 // Whether the named call should fail on this hardware.

@@ -1,9 +1,11 @@
 // The message queue: host events become window messages with Win32's
 // packing, and messages are taken, dispatched, sent and posted.
 #include <algorithm>
+#include <cstdlib>
 #include <deque>
 #include <windows.h>
 
+#include "process_start.h"
 #include "sdl_host.h"
 #include "window_registry.h"
 
@@ -27,9 +29,30 @@ void Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     Queue().push_back(queued);
 }
 
+// As on Win32, a move that finds the last queued input still a move of the
+// same window replaces its position: moves never queue up behind a loop
+// that takes one message a frame.
+void PostMouseMove(HWND window, WPARAM wParam, LPARAM lParam) {
+    auto& queue = Queue();
+    if (!queue.empty() && queue.back().message == WM_MOUSEMOVE && queue.back().hwnd == window) {
+        queue.back().wParam = wParam;
+        queue.back().lParam = lParam;
+        queue.back().time = GetTickCount();
+        return;
+    }
+    Post(window, WM_MOUSEMOVE, wParam, lParam);
+}
+
+// A quit with no window to ask ends the process the way the system ends a
+// program it interrupts: through the normal exit, so exit handlers (the
+// log's footer) still run, with the code a normal quit gives.
+void Quit() {
+    if (CloseEveryWindow() == 0) std::exit(1);
+}
+
 void PostHostEvent(const HostEvent& event) {
     if (event.kind == HostEventKind::Quit) {
-        CloseEveryWindow();
+        Quit();
         return;
     }
     WindowRecord* record = FindWindowByHost(event.window != nullptr ? event.window : KeyboardWindow());
@@ -44,7 +67,7 @@ void PostHostEvent(const HostEvent& event) {
                 Post(window, WM_MOVE, 0, MAKELPARAM(record->clientX, record->clientY));
                 break;
             case HostEventKind::MouseMove:
-                Post(window, WM_MOUSEMOVE, buttonDown ? MK_LBUTTON : 0, MAKELPARAM(event.x, event.y));
+                PostMouseMove(window, buttonDown ? MK_LBUTTON : 0, MAKELPARAM(event.x, event.y));
                 break;
             case HostEventKind::ButtonDown:
                 buttonDown = true;
@@ -83,6 +106,7 @@ void DropMessagesFor(HWND window) {
 }
 
 void PumpHostEvents() {
+    if (TakeInterrupt()) Quit();
     HostEvent event;
     while (HostPollEvent(event)) PostHostEvent(event);
 }

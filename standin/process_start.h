@@ -1,11 +1,27 @@
-// What both program entries check before the program itself runs.
+// What both program entries do before the program runs, and what the
+// stand-ins do when the process must end from outside the program.
 #pragma once
+
+#include <string>
 
 namespace standin {
 
-// Reads the hardware settings and, unless the command line only asks for
-// help or the version, makes sure there is a display to show the program
-// on. False, after saying why on stderr, when the program cannot start.
-bool ReadyToStart(int argc, char** argv);
+// Reads the hardware settings and makes SIGINT and SIGTERM a quit that the
+// message queue delivers. Touches no display: the program may only be asked
+// for its help or version. False, after saying why on stderr, for settings
+// it does not understand.
+bool PrepareProcess(int argc, char** argv);
+
+// The arguments as the one command line the system hands to WinMain: words
+// parted by spaces, a word that holds a space or is empty in double quotes.
+std::string CommandLineOf(int argc, char** argv);
+
+// True once for each SIGINT or SIGTERM taken since the last call.
+bool TakeInterrupt();
+
+// Called when the window system starts: a program started through its entry
+// that has no screen a person sees says so on stderr and ends with exit code
+// 2. Asking for a headless video driver by name is running unseen on purpose.
+void RequireScreen(bool hasScreen);
 
 }  // namespace standin

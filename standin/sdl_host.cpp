@@ -12,6 +12,8 @@
 #include <thread>
 #include <vector>
 
+#include "process_start.h"
+
 namespace standin {
 
 struct HostWindow {
@@ -156,6 +158,10 @@ void HostStop() {
     SDL_Quit();
 }
 
+bool IsHeadless(const char* driver) {
+    return driver == nullptr || std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0;
+}
+
 }  // namespace
 
 bool HostStart() {
@@ -165,21 +171,23 @@ bool HostStart() {
     // GPU renderer behind the window surface, which would also recreate the
     // window under a program that already holds its handle.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    // The process entry turns signals into a quit itself, and a window that
+    // closes says so with its own event.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        std::fprintf(stderr, "warning: no display available (%s)\n", SDL_GetError());
         startFailed = true;
+        RequireScreen(false);
+        std::fprintf(stderr, "warning: no display available (%s)\n", SDL_GetError());
         return false;
     }
     started = true;
     std::atexit(HostStop);
+    RequireScreen(!IsHeadless(SDL_GetCurrentVideoDriver()));
     return true;
 }
 
-bool HostHasScreen() {
-    if (!HostStart()) return false;
-    const char* driver = SDL_GetCurrentVideoDriver();
-    return driver != nullptr && std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0;
-}
+bool HostHasScreen() { return HostStart() && !IsHeadless(SDL_GetCurrentVideoDriver()); }
 
 HostSize HostScreenSize() {
     SDL_DisplayMode mode{};

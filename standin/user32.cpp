@@ -82,7 +82,7 @@ HWND CreateWindowRecord(DWORD exStyle, const std::string& className, const std::
     options.bordered = captioned;
     options.visible = (style & WS_VISIBLE) != 0;
     options.topmost = (exStyle & WS_EX_TOPMOST) != 0;
-    options.scale = TheHardware().windowScale;
+    options.scale = WindowScaleOn(screen.width, screen.height);
     record.host = HostCreateWindow(title.c_str(), record.clientX, record.clientY, record.clientWidth,
                                    record.clientHeight, options);
     if (record.host == nullptr) return nullptr;
@@ -115,9 +115,15 @@ WindowRecord* FindWindowByHost(HostWindow* host) {
     return nullptr;
 }
 
-void CloseEveryWindow() {
-    for (const auto& record : Windows())
-        if (record->alive && record->host != nullptr) PostMessageA(record->handle, WM_CLOSE, 0, 0);
+int32_t CloseEveryWindow() {
+    int32_t asked = 0;
+    for (const auto& record : Windows()) {
+        if (record->alive && record->host != nullptr) {
+            PostMessageA(record->handle, WM_CLOSE, 0, 0);
+            ++asked;
+        }
+    }
+    return asked;
 }
 
 WindowRecord* FindWindowRecord(HWND window) {

@@ -37,7 +37,8 @@ WindowRecord* FindWindowByHost(HostWindow* host);
 HostWindow* KeyboardWindow();
 
 // Posts WM_CLOSE to every window on the screen: the user asked to quit.
-void CloseEveryWindow();
+// Returns how many windows were asked.
+int32_t CloseEveryWindow();
 
 // Calls the window's procedure at once; 0 for a window that is gone.
 LRESULT SendToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -8,12 +8,7 @@
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nShowCmd);
 
 int main(int argc, char** argv) {
-    if (!standin::ReadyToStart(argc, argv)) return 2;
-    std::string commandLine;
-    for (int i = 1; i < argc; ++i) {
-        std::string argument = argv[i];
-        if (!commandLine.empty()) commandLine += ' ';
-        commandLine += argument.find(' ') == std::string::npos ? argument : "\"" + argument + "\"";
-    }
+    if (!standin::PrepareProcess(argc, argv)) return 2;
+    std::string commandLine = standin::CommandLineOf(argc, argv);
     return WinMain(GetModuleHandleA(nullptr), nullptr, commandLine.data(), SW_SHOW);
 }

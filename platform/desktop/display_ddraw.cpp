@@ -12,6 +12,9 @@ namespace {
 // Tried in this order; 16 covers both 16-bit layouts.
 constexpr int32_t kFullscreenDepths[] = {32, 24, 16};
 
+// One refresh of a 60 Hz screen, waited out when there is nothing to show.
+constexpr DWORD kRefreshMilliseconds = 16;
+
 // The turned picture, in static data: Present allocates nothing.
 uint32_t stagingBuffer[kStagingMaxWidth * kStagingMaxHeight];
 
@@ -119,8 +122,12 @@ void DesktopDisplay::PumpMessages() {
 }
 
 void DesktopDisplay::Present(const uint32_t* pixels) {
-    // After a failed Open there may be nothing to draw on.
-    if (g_pDDSBack == nullptr || g_pDDSPrimary == nullptr) return;
+    // After a failed Open there may be nothing to draw on; the loop still
+    // keeps to the screen's pace instead of spinning.
+    if (g_pDDSBack == nullptr || g_pDDSPrimary == nullptr) {
+        Sleep(kRefreshMilliseconds);
+        return;
+    }
 
     TurnIntoStaging(pixels, stagingBuffer, setupOptions.doubleSize != 0);
 

@@ -6,6 +6,9 @@
 
 namespace {
 
+// One refresh of a 60 Hz screen.
+constexpr DWORD kRefreshMilliseconds = 16;
+
 bool Fail() {
     debugLog.Print("[ERROR] FAILED!\n");
     return false;
@@ -80,9 +83,13 @@ void PocketPcDisplay::PumpMessages() {
 }
 
 void PocketPcDisplay::Present(const uint32_t* pixels) {
-    if (!opened) return;
-    auto* frameBuffer = static_cast<uint8_t*>(GXBeginDraw());
-    if (frameBuffer == nullptr) return;  // another program is in front
+    // With nothing to draw on (a failed Open, another program in front) the
+    // loop still keeps to the screen's pace instead of spinning.
+    auto* frameBuffer = opened ? static_cast<uint8_t*>(GXBeginDraw()) : nullptr;
+    if (frameBuffer == nullptr) {
+        Sleep(kRefreshMilliseconds);
+        return;
+    }
     if (IsNativeLayout(properties)) {
         ConvertTo565(pixels, reinterpret_cast<uint16_t*>(frameBuffer), properties.cxWidth * properties.cyHeight);
     } else {
