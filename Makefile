@@ -3,7 +3,7 @@ PRESET ?= dev
 JOBS ?= $(shell nproc)
 BUILD_DIR := build/$(PRESET)
 
-.PHONY: all deps configure build test run run-ce bench asan format clean
+.PHONY: all deps configure build test run run-ce song-wav bench asan assets-preview format clean
 
 all: build
 
@@ -24,6 +24,12 @@ run: build
 
 run-ce: build
 	$(BUILD_DIR)/duckdemo-ce $(ARGS)
+
+# The song rendered once to a WAV file, to hear or measure anywhere.
+song-wav: configure
+	cmake --build --preset $(PRESET) --target assetgen
+	$(BUILD_DIR)/tools/assetgen/assetgen --render-wav $(BUILD_DIR)/duck.wav
+	@echo "song: $(BUILD_DIR)/duck.wav"
 
 bench:
 	$(MAKE) PRESET=release build
