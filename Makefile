@@ -19,11 +19,13 @@ build: configure
 test: build
 	ctest --preset $(PRESET) -j $(JOBS)
 
+# A normal quit ends the programs with 1 and a cancelled setup box with 0;
+# anything else is a failure.
 run: build
-	$(BUILD_DIR)/duckdemo $(ARGS)
+	@$(BUILD_DIR)/duckdemo $(ARGS); status=$$?; [ $$status -le 1 ] || exit $$status
 
 run-ce: build
-	$(BUILD_DIR)/duckdemo-ce $(ARGS)
+	@$(BUILD_DIR)/duckdemo-ce $(ARGS); status=$$?; [ $$status -le 1 ] || exit $$status
 
 # The song rendered once to a WAV file, to hear or measure anywhere.
 song-wav: configure
