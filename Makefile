@@ -2,6 +2,7 @@
 PRESET ?= dev
 JOBS ?= $(shell nproc)
 BUILD_DIR := build/$(PRESET)
+SHELL := bash
 
 .PHONY: all deps configure build test run run-ce song-wav bench asan assets-preview format clean
 
@@ -16,8 +17,10 @@ configure: deps
 build: configure
 	cmake --build --preset $(PRESET) -j $(JOBS)
 
+# A dot per passed test, failures in full, ctest's own closing lines and exit
+# status; the whole output is in $(BUILD_DIR)/Testing/Temporary/LastTest.log.
 test: build
-	ctest --preset $(PRESET) -j $(JOBS)
+	@set -o pipefail; ctest --preset $(PRESET) -j $(JOBS) 2>&1 | awk -f scripts/ctest-summary.awk
 
 # A normal quit ends the programs with 1 and a cancelled setup box with 0;
 # anything else is a failure.
