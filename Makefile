@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 BUILD_DIR := build/$(PRESET)
 SHELL := bash
 
-.PHONY: all deps configure build test run run-ce song-wav bench asan assets-preview format clean
+.PHONY: all deps configure build test run run-ce song-wav bench asan assets-preview format format-check clean
 
 all: build
 
@@ -51,6 +51,14 @@ assets-preview: configure
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+# Names the tracked sources that make format would change; fails if any.
+format-check:
+	@if ! output=$$(clang-format --dry-run --Werror $$(git ls-files '*.cpp' '*.h') 2>&1); then \
+	  names=$$(grep -E '^[^ ]+:[0-9]+:[0-9]+: error: code should be clang-formatted' <<<"$$output" | cut -d: -f1 | uniq); \
+	  if [ -n "$$names" ]; then sed 's/^/not formatted: /' <<<"$$names"; else echo "$$output"; fi; \
+	  exit 1; \
+	fi
 
 clean:
 	rm -rf build
