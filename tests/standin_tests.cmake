@@ -22,3 +22,11 @@ duckdemo_test(fmod_clock_tests SERIAL LIBRARIES standin_fmod xm_builder PkgConfi
 duckdemo_test(fmod_program_tests SERIAL LIBRARIES standin_fmod xm_builder SOURCES
   standin/music_player_fmod_test.cpp
 )
+
+# The window-system stand-ins: the message queue on SDL's offscreen video
+# driver, and the hardware settings.
+pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET sdl2)
+duckdemo_test(standin_tests LIBRARIES fake_fmod standin_win32 PkgConfig::SDL2 SOURCES
+  standin/hardware_test.cpp
+  standin/message_queue_test.cpp
+)

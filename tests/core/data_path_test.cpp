@@ -35,6 +35,16 @@ TEST(ResolveDataPathFrom, TurnsBackslashesIntoTheSystemSeparator) {
     EXPECT_EQ(Resolve("/opt/duck/duckdemo", '/', "qvDebug.log"), "/opt/duck/qvDebug.log");
 }
 
+TEST(PathSeparatorOf, AUnixPathSplitsAtSlashesEvenWhereANameHoldsABackslash) {
+    const char* executable = "/home/duck/back\\slash/duckdemo";
+    char separator = PathSeparatorOf(executable);
+    EXPECT_EQ(separator, '/');
+    EXPECT_EQ(Resolve(executable, separator, "data\\duck.xm"), "/home/duck/back\\slash/data/duck.xm");
+    for (const char* windowsPath :
+         {"D:\\demo\\duckdemo.exe", "\\Program Files\\duck\\duckdemo-ce.exe", "\\\\server\\share\\duckdemo.exe"})
+        EXPECT_EQ(PathSeparatorOf(windowsPath), '\\') << windowsPath;
+}
+
 TEST(ResolveDataPathFrom, RefusesAResultTooLongForTheBufferWithoutOverflowing) {
     constexpr int32_t capacity = 32;
     std::vector<char> guarded(capacity + 16, '#');

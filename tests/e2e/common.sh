@@ -112,9 +112,130 @@ expect_command_line() {
     "$program" --help | grep -q "^usage: $name" || fail "--help does not show the usage"
     "$program" --version | grep -qE "^$name [0-9]+\.[0-9]+\.[0-9]+$" || fail "--version does not show the version"
     status=0
-    "$program" --bogus 2>/dev/null || status=$?
-    [ "$status" -eq 2 ] || fail "an unknown option ended with exit code $status, not 2"
+    echo "the last run's log" >"$log"
+    for word in --bogus --versionx -hello; do
+        status=0
+        "$program" "$word" >"$output/refused.txt" 2>&1 || status=$?
+        [ "$status" -eq 2 ] || fail "$word ended with exit code $status, not 2"
+        grep -q "^usage: $name" "$output/refused.txt" || fail "$word did not show the usage on stderr"
+    done
+    [ "$(cat "$log")" = "the last run's log" ] || fail "a refused command line touched the last run's log"
+    env -u DISPLAY -u SDL_VIDEODRIVER "$program" --help 2>"$output/help-stderr.txt" >/dev/null
+    [ ! -s "$output/help-stderr.txt" ] || fail "--help without a display wrote to stderr: $(cat "$output/help-stderr.txt")"
     expect_refused_without_display "no display to show the picture on" -u DISPLAY
     expect_refused_without_display 'cannot open the display ":4095"' DISPLAY=:4095
-    echo "command line: --help, --version, unknown option, no display as expected"
+    echo "command line: --help, --version, unknown options, no display as expected"
+}
+
+# Runs the program (and its arguments) in the background until its log says
+# the main loop runs; leaves its process id in pid.
+start_until_mainloop() {
+    local folder
+    folder=$(dirname "$1")
+    rm -f "$folder/qvDebug.log"
+    "$@" 2>>"$output/stderr.txt" &
+    pid=$!
+    for _ in $(seq 1 100); do
+        grep -q '^\[core\] Entering mainloop$' "$folder/qvDebug.log" 2>/dev/null && return 0
+        kill -0 "$pid" 2>/dev/null || fail "$* ended before its main loop"
+        sleep 0.1
+    done
+    fail "$* did not reach its main loop"
+}
+
+# Ends the program with a signal, as Ctrl+C or a shutdown would: exit code 1,
+# and the log of the given folder closed with its footer.
+end_with_signal() {
+    local signal=$1 folder=$2
+    kill "-$signal" "$pid"
+    for _ in $(seq 1 50); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$pid" 2>/dev/null && fail "SIG$signal did not end the program"
+    status=0
+    wait "$pid" || status=$?
+    pid=""
+    [ "$status" -eq 1 ] || fail "SIG$signal ended the program with exit code $status, not 1"
+    tail -n 1 "$folder/qvDebug.log" | grep -qx "doZorava - Logging ended" || fail "the log has no footer after SIG$signal"
+}
+
+# Waits out a second of the program's life and fails if it kept a core busy.
+expect_idle_for_a_second() {
+    local before after
+    before=$(awk '{print $14 + $15}' "/proc/$pid/stat")
+    sleep 1
+    after=$(awk '{print $14 + $15}' "/proc/$pid/stat")
+    [ $((after - before)) -lt 50 ] || fail "$1 used $((after - before)) of 100 ticks of a core in one second"
+}
+
+# Without a window the program has nothing to show and nothing to close:
+# it must wait without spinning, and a signal must still end it.
+expect_quit_without_window() {
+    local step
+    for step in RegisterClass CreateWindow; do
+        DUCKDEMO_HARDWARE="fail=$step" start_until_mainloop "$program" "$@"
+        expect_idle_for_a_second "a run without a window (fail=$step)"
+        end_with_signal TERM "$(dirname "$program")"
+    done
+    echo "no window: idle, and SIGTERM ends it with exit code 1 and the footer"
+}
+
+# Moves the mouse over the window many times, then presses key: the key must
+# end the program within half a second, the moves having merged.
+expect_moves_do_not_back_up() {
+    local window=$1 key=$2 moves=() started ended
+    for i in $(seq 1 300); do
+        moves+=(mousemove --window "$window" $((20 + i % 200)) $((20 + i % 150)))
+    done
+    timeout 10 xdotool "${moves[@]}" || true
+    started=$(date +%s%N)
+    press "$window" "$key"
+    while kill -0 "$pid" 2>/dev/null; do
+        (($(date +%s%N) - started < 5000000000)) || break
+        sleep 0.01
+    done
+    ended=$(date +%s%N)
+    kill -0 "$pid" 2>/dev/null && fail "the program did not end within 5 s of $key after 300 moves"
+    status=0
+    wait "$pid" || status=$?
+    pid=""
+    (((ended - started) / 1000000 <= 500)) || fail "$key after 300 moves took $(((ended - started) / 1000000)) ms"
+    echo "moves then $key: ended after $(((ended - started) / 1000000)) ms"
+}
+
+# Every DUCKDEMO_HARDWARE example the README gives for this program (the
+# handheld's name its screen or pitches) runs to the main loop.
+expect_readme_hardware_examples_run() {
+    local readme examples example handheld=no
+    readme="$(dirname "${BASH_SOURCE[0]}")/../../README.md"
+    [ "$(basename "$program")" = duckdemo-ce ] && handheld=yes
+    examples=$(awk '/^`DUCKDEMO_HARDWARE`/,/^$/' "$readme" | tr '\n' ' ' | grep -o '`[^`]*=[^`]*`' |
+        tr -d '`' | sed -e 's/^DUCKDEMO_HARDWARE="//' -e 's/"$//' | grep -v '^SDL_')
+    [ -n "$examples" ] || fail "no DUCKDEMO_HARDWARE examples found in the README"
+    while read -r example; do
+        if [[ "$example" == *handheld* || "$example" == *pitch* ]]; then
+            [ "$handheld" = yes ] || continue
+        else
+            [ "$handheld" = no ] || continue
+        fi
+        DUCKDEMO_HARDWARE="$example" SDL_VIDEODRIVER=offscreen start_until_mainloop "$program" "$@"
+        end_with_signal INT "$(dirname "$program")"
+        echo "README example DUCKDEMO_HARDWARE=\"$example\" runs"
+    done <<<"$examples"
+}
+
+# A copy of the program in a folder whose name holds a backslash finds its
+# data and writes its log in that folder.
+expect_backslash_folder_works() {
+    local folder="$output/back\\slash"
+    rm -rf "$folder"
+    mkdir -p "$folder"
+    cp "$program" "$folder/"
+    cp -r "$(dirname "$program")/data" "$folder/"
+    SDL_VIDEODRIVER=offscreen start_until_mainloop "$folder/$(basename "$program")" "$@"
+    end_with_signal TERM "$folder"
+    grep -qF "$folder/data/duck.xm" "$folder/qvDebug.log" || fail "the song was not looked for in $folder/data"
+    ! grep -q '^\[ERROR\]' "$folder/qvDebug.log" || fail "a run from $folder logged an error"
+    echo "a folder named back\\slash: data found and log written there"
 }

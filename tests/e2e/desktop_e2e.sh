@@ -32,4 +32,15 @@ expect_log_ending "[sfx] FMUSIC_StopSong()..." "[gfx] Close()..."
 grep -q '^\[gfx\] CreateSurface(g_pDDSBack)\.\.\.$' "$log" || fail "the windowed display did not open"
 expect_title_seen
 echo "run: exit code 1, log ends with stop, close and footer"
+
+"$program" --no-setup &
+pid=$!
+main=$(window_named "^doZorava$") || fail "no main window appeared with --no-setup"
+expect_moves_do_not_back_up "$main" Escape
+[ "$status" -eq 1 ] || fail "Escape after the moves ended with exit code $status, not 1"
+
+expect_quit_without_window --no-setup
+expect_readme_hardware_examples_run --fullscreen
+expect_readme_hardware_examples_run --no-setup
+expect_backslash_folder_works --no-setup
 echo "1 passed, 0 failed"

@@ -45,4 +45,14 @@ LOG
 expect_log_ending "[sfx] FMUSIC_StopSong()..." "[gfx] Closing..."
 expect_title_seen
 echo "run: exit code 1, log from header to footer as expected"
+
+"$program" &
+pid=$!
+window=$(window_named "DOZorava 1.0") || fail "no window appeared"
+expect_moves_do_not_back_up "$window" a
+[ "$status" -eq 1 ] || fail "a key after the moves ended the program with exit code $status, not 1"
+
+expect_quit_without_window
+expect_readme_hardware_examples_run
+expect_backslash_folder_works
 echo "1 passed, 0 failed"

@@ -1,0 +1,58 @@
+#include "core/command_line.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Given {
+    const char* name;
+    const char* commandLine;
+    CommandLineAction action;
+    const char* flagsSet;  // which of the three flags below end up set, as "fdo"
+    const char* refusedWord;
+};
+
+void PrintTo(const Given& given, std::ostream* out) { *out << '"' << given.commandLine << '"'; }
+
+class ReadCommandLineTest : public testing::TestWithParam<Given> {};
+
+TEST_P(ReadCommandLineTest, KnowsOptionsOnlyAsWholeWords) {
+    int32_t fullscreen = 0;
+    int32_t doubleSize = 0;
+    int32_t onTop = 0;
+    const CommandLineFlag flags[] = {{"--fullscreen", &fullscreen}, {"--double-size", &doubleSize}, {"--on-top", &onTop}};
+    const ProgramCommandLine program = {"duckdemo", "1.2.3", "usage\n", flags, 3};
+
+    std::string line = GetParam().commandLine;
+    std::vector<char> storage(line.size() + 1);
+    std::vector<const char*> words(line.size() / 2 + 1);
+    int32_t count = SplitCommandLine(line.c_str(), storage.data(), words.data(), static_cast<int32_t>(words.size()));
+    CommandLineReading reading = ReadCommandLine(words.data(), count, program);
+
+    EXPECT_EQ(reading.action, GetParam().action);
+    std::string set = std::string(fullscreen ? "f" : "") + (doubleSize ? "d" : "") + (onTop ? "o" : "");
+    EXPECT_EQ(set, GetParam().flagsSet);
+    EXPECT_EQ(std::string(reading.refusedWord != nullptr ? reading.refusedWord : ""), GetParam().refusedWord);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CommandLines, ReadCommandLineTest,
+    testing::Values(Given{"Empty", "", CommandLineAction::Run, "", ""},
+                    Given{"TwoFlags", "--fullscreen --on-top", CommandLineAction::Run, "fo", ""},
+                    Given{"SpacesAround", "  --double-size  ", CommandLineAction::Run, "d", ""},
+                    Given{"QuotedWord", "\"--double-size\"", CommandLineAction::Run, "d", ""},
+                    Given{"Help", "--help", CommandLineAction::ShowHelp, "", ""},
+                    Given{"HelpBeforeVersion", "-h --version", CommandLineAction::ShowHelp, "", ""},
+                    Given{"Version", "--version", CommandLineAction::ShowVersion, "", ""},
+                    Given{"VersionWithATail", "--versionx", CommandLineAction::Refuse, "", "--versionx"},
+                    Given{"AbbreviatedVersion", "--vers", CommandLineAction::Refuse, "", "--vers"},
+                    Given{"ShortHelpWithATail", "-hello", CommandLineAction::Refuse, "", "-hello"},
+                    Given{"HelpWithAnUnknownWord", "--help --bogus", CommandLineAction::Refuse, "", "--bogus"},
+                    Given{"AbbreviatedFlag", "--full", CommandLineAction::Refuse, "", "--full"},
+                    Given{"TwoFlagsQuotedAsOne", "\"--on-top --fullscreen\"", CommandLineAction::Refuse, "", "--on-top --fullscreen"},
+                    Given{"AWordNotAnOption", "data.xm", CommandLineAction::Refuse, "", "data.xm"}),
+    [](const testing::TestParamInfo<Given>& info) { return std::string(info.param.name); });
+
+}  // namespace
