@@ -2,7 +2,6 @@
 // it: the desktop's turn into the staging picture and its conversion to the
 // surface's format, and the handheld's 5-6-5 conversion.
 #include <benchmark/benchmark.h>
-
 #include <vector>
 
 #include "platform/desktop/convert.h"

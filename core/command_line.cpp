@@ -9,7 +9,7 @@ int32_t SplitCommandLine(const char* commandLine, char* storage, const char** wo
     char* out = storage;
     bool quoted = false;
     bool inWord = false;
-    for (const char* c = commandLine != nullptr ? commandLine : ""; ; ++c) {
+    for (const char* c = commandLine != nullptr ? commandLine : "";; ++c) {
         bool ends = *c == '\0' || (*c == ' ' && !quoted);
         if (ends && inWord) {
             *out++ = '\0';

@@ -104,7 +104,8 @@ const Setting kSettings[] = {
     {"windowbpp", "the desktop's bits per pixel: 8, 15, 16, 24 or 32",
      [](Hardware& hardware, const std::string& value) {
          long depth = 0;
-         if (!ReadNumber(value, 8, 32, depth) || (depth != 8 && depth != 15 && depth != 16 && depth != 24 && depth != 32))
+         if (!ReadNumber(value, 8, 32, depth) ||
+             (depth != 8 && depth != 15 && depth != 16 && depth != 24 && depth != 32))
              return false;
          hardware.windowBitsPerPixel = static_cast<int32_t>(depth);
          return true;
@@ -148,8 +149,9 @@ bool ApplyHardwareSettings(Hardware& hardware, const char* settings, std::string
         for (const Setting& candidate : kSettings)
             if (key == candidate.key) setting = &candidate;
         if (setting == nullptr) {
-            error = "\"" + item + "\": no such setting; known are depths, redmask, windowbpp, screenwidth, "
-                                  "screenheight, fail, handheld, xpitch, ypitch";
+            error = "\"" + item +
+                    "\": no such setting; known are depths, redmask, windowbpp, screenwidth, "
+                    "screenheight, fail, handheld, xpitch, ypitch";
             return false;
         }
         if (equals == std::string::npos || !setting->apply(hardware, item.substr(equals + 1))) {

@@ -148,8 +148,7 @@ struct IDirectDraw7 : IUnknown {
     virtual HRESULT GetDisplayMode(LPDDSURFACEDESC2 lpDDSurfaceDesc2) = 0;
     virtual HRESULT RestoreDisplayMode() = 0;
     virtual HRESULT SetCooperativeLevel(HWND hWnd, DWORD dwFlags) = 0;
-    virtual HRESULT SetDisplayMode(DWORD dwWidth, DWORD dwHeight, DWORD dwBPP, DWORD dwRefreshRate,
-                                   DWORD dwFlags) = 0;
+    virtual HRESULT SetDisplayMode(DWORD dwWidth, DWORD dwHeight, DWORD dwBPP, DWORD dwRefreshRate, DWORD dwFlags) = 0;
     virtual HRESULT WaitForVerticalBlank(DWORD dwFlags, HANDLE hEvent) = 0;
 
 protected:

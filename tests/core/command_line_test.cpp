@@ -22,7 +22,8 @@ TEST_P(ReadCommandLineTest, KnowsOptionsOnlyAsWholeWords) {
     int32_t fullscreen = 0;
     int32_t doubleSize = 0;
     int32_t onTop = 0;
-    const CommandLineFlag flags[] = {{"--fullscreen", &fullscreen}, {"--double-size", &doubleSize}, {"--on-top", &onTop}};
+    const CommandLineFlag flags[] = {
+        {"--fullscreen", &fullscreen}, {"--double-size", &doubleSize}, {"--on-top", &onTop}};
     const ProgramCommandLine program = {"duckdemo", "1.2.3", "usage\n", flags, 3};
 
     std::string line = GetParam().commandLine;
@@ -51,7 +52,8 @@ INSTANTIATE_TEST_SUITE_P(
                     Given{"ShortHelpWithATail", "-hello", CommandLineAction::Refuse, "", "-hello"},
                     Given{"HelpWithAnUnknownWord", "--help --bogus", CommandLineAction::Refuse, "", "--bogus"},
                     Given{"AbbreviatedFlag", "--full", CommandLineAction::Refuse, "", "--full"},
-                    Given{"TwoFlagsQuotedAsOne", "\"--on-top --fullscreen\"", CommandLineAction::Refuse, "", "--on-top --fullscreen"},
+                    Given{"TwoFlagsQuotedAsOne", "\"--on-top --fullscreen\"", CommandLineAction::Refuse, "",
+                          "--on-top --fullscreen"},
                     Given{"AWordNotAnOption", "data.xm", CommandLineAction::Refuse, "", "data.xm"}),
     [](const testing::TestParamInfo<Given>& info) { return std::string(info.param.name); });
 

@@ -1,8 +1,9 @@
 #include "core/data_path.h"
 
+#include <unistd.h>
+
 #include <cstring>
 #include <gtest/gtest.h>
-#include <unistd.h>
 #include <string>
 #include <vector>
 

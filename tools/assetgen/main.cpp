@@ -38,12 +38,9 @@ void PrintUsage(FILE* to) {
 
 bool ParseOptions(int argc, char** argv, Options& options) {
     const option longOptions[] = {
-        {"assets", required_argument, nullptr, 'a'},
-        {"data", required_argument, nullptr, 'd'},
-        {"preview", required_argument, nullptr, 'p'},
-        {"render-wav", required_argument, nullptr, 'w'},
-        {"help", no_argument, nullptr, 'h'},
-        {nullptr, 0, nullptr, 0},
+        {"assets", required_argument, nullptr, 'a'},  {"data", required_argument, nullptr, 'd'},
+        {"preview", required_argument, nullptr, 'p'}, {"render-wav", required_argument, nullptr, 'w'},
+        {"help", no_argument, nullptr, 'h'},          {nullptr, 0, nullptr, 0},
     };
     int choice = 0;
     while ((choice = getopt_long(argc, argv, "", longOptions, nullptr)) != -1) {
