@@ -1,4 +1,4 @@
-# The sound stand-in on real libxmp and a real SDL audio device (SDL's dummy
+# The sound stand-in on real libxmp and a real SDL audio device (SDL's disk
 # driver, which needs no sound card), with the small modules the tests build.
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(XMP REQUIRED IMPORTED_TARGET libxmp)
