@@ -40,14 +40,6 @@ struct InputState {
 
 extern InputState inputState;
 
-// What the game shows under the row while waiting for a guess; its position
-// differs because the texts differ in length.
-struct GuessPrompt {
-    const char* text;
-    int32_t x;
-    int32_t y;
-};
-
 // System services the engine asks for, defined once per program.
 
 // Writes the running executable's full path, NUL-terminated and cut to fit
@@ -63,5 +55,3 @@ uint32_t SystemTickCount();
 // Makes the mouse pointer visible at the start of a turn; a no-op where there
 // is no mouse pointer.
 void SystemShowCursor();
-
-GuessPrompt SystemGuessPrompt();

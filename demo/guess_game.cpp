@@ -128,7 +128,6 @@ void GuessGame::StepSwap() {
 
 void GuessGame::StepGuess() {
     font.DrawString(target, 50, 240, "now which one is it?");
-    GuessPrompt prompt = SystemGuessPrompt();
     font.DrawString(target, prompt.x, prompt.y, prompt.text);
 
     int32_t pointerX = inputState.pointerX;

@@ -19,6 +19,14 @@ enum GuessState : int32_t {
     kResult = 7,
 };
 
+// What the game shows under the row while waiting for a guess: the texts
+// differ per platform, and so do their places because their lengths do.
+struct GuessPrompt {
+    const char* text = "";
+    int32_t x = 0;
+    int32_t y = 0;
+};
+
 class GuessGame {
 public:
     GuessGame(Bitmap& target, const Font& font);
@@ -32,6 +40,7 @@ public:
     const Bitmap* stanceFrame = nullptr;
     const Bitmap* highlightFrame = nullptr;
     const Bitmap* sadFrame = nullptr;
+    GuessPrompt prompt;
 
     int32_t level = 1;
     int32_t state = 0;

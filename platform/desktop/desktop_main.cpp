@@ -1,7 +1,7 @@
 // The desktop program's entry point: the command line, then the driver with
 // the DirectDraw display.
 #include "core/command_line.h"
-#include "core/program.h"
+#include "app/program.h"
 #include "platform/desktop/display_ddraw.h"
 #include "platform/desktop/setup_dialog.h"
 #include "platform/desktop/win32.h"
@@ -28,6 +28,8 @@ constexpr char kUsage[] =
     "\n"
     "The program reads data/ beside itself and writes qvDebug.log there.\n";
 
+constexpr GuessPrompt kGuessPrompt = {"use your mouse to guess!", 66, 256};
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int) {
@@ -50,5 +52,5 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int) {
         setupOptions = {fullscreen, doubleSize, onTop};
         setupFromCommandLine = TRUE;
     }
-    return RunProgram(display, hInstance);
+    return RunProgram(display, hInstance, kGuessPrompt);
 }

@@ -21,5 +21,3 @@ char SystemPathSeparator() {
 uint32_t SystemTickCount() { return GetTickCount(); }
 
 void SystemShowCursor() { ShowCursor(TRUE); }
-
-GuessPrompt SystemGuessPrompt() { return {"use your mouse to guess!", 66, 256}; }

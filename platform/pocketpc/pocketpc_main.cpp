@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "core/command_line.h"
-#include "core/program.h"
+#include "app/program.h"
 #include "platform/pocketpc/display_gapi.h"
 #include "platform/pocketpc/wince.h"
 
@@ -23,6 +23,8 @@ constexpr char kUsage[] =
     "\n"
     "The program reads data/ beside itself and writes qvDebug.log there.\n";
 
+constexpr GuessPrompt kGuessPrompt = {"use your stylus to guess!", 66, 260};
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int) {
@@ -34,5 +36,5 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int) {
     int32_t flagsGiven = 0;
     int32_t exitCode = AnswerCommandLine(commandLine.data(), program, flagsGiven);
     if (exitCode >= 0) return exitCode;
-    return RunProgram(display, hInstance);
+    return RunProgram(display, hInstance, kGuessPrompt);
 }

@@ -42,5 +42,3 @@ uint32_t SystemTickCount() { return GetTickCount(); }
 
 // There is no mouse pointer to show on the handheld.
 void SystemShowCursor() {}
-
-GuessPrompt SystemGuessPrompt() { return {"use your stylus to guess!", 66, 260}; }

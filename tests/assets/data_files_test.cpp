@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/program.h"
+#include "app/font_charset.h"
 #include "demo/duck_row.h"
 #include "gfx/font.h"
 #include "gfx/image.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/platform.h"
-#include "core/program.h"
+#include "app/font_charset.h"
 #include "core/random.h"
 #include "core/sine_table.h"
 #include "fakes/fake_system.h"
@@ -84,6 +84,7 @@ protected:
         game.stanceFrame = &stance;
         game.highlightFrame = &highlight;
         game.sadFrame = &sad;
+        game.prompt = {"use your mouse to guess!", 66, 256};
     }
 
     void TearDown() override {
@@ -610,15 +611,14 @@ TEST_F(GuessGameTest, AWrongGuessShowsWhereTheMarkedDuckWasAndKeepsTheLevel) {
     EXPECT_EQ(game.swapsLeft, 6);
 }
 
-TEST_F(GuessGameTest, TheGuessPromptIsTheSystemsTextWhereTheSystemPutsIt) {
+TEST_F(GuessGameTest, TheGuessPromptIsThePlatformsTextWhereThePlatformPutsIt) {
     game.state = kGuess;
     StepAt(100);
     EXPECT_TRUE(ShowsText(50, 240, "now which one is it?"));
     EXPECT_TRUE(ShowsText(66, 256, "use your mouse to guess!"));
     EXPECT_TRUE(WritePng(TestOutputDir() + "/guess-game-guess.png", target, true));
 
-    TheFakeSystem().promptText = "use your stylus to guess!";
-    TheFakeSystem().promptY = 260;
+    game.prompt = {"use your stylus to guess!", 66, 260};
     StepAt(101);
     EXPECT_TRUE(ShowsText(66, 260, "use your stylus to guess!"));
     EXPECT_EQ(GlyphCellCount(), 6 + 16 + 21);

@@ -48,7 +48,3 @@ char SystemPathSeparator() { return TheFakeSystem().separator; }
 uint32_t SystemTickCount() { return TheFakeSystem().tickCount(); }
 
 void SystemShowCursor() { ++TheFakeSystem().showCursorCalls; }
-
-GuessPrompt SystemGuessPrompt() {
-    return {TheFakeSystem().promptText, TheFakeSystem().promptX, TheFakeSystem().promptY};
-}

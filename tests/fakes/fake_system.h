@@ -12,9 +12,6 @@ struct FakeSystem {
     char separator = '/';
     std::function<uint32_t()> tickCount = [] { return 0u; };
     int showCursorCalls = 0;
-    const char* promptText = "use your mouse to guess!";
-    int32_t promptX = 66;
-    int32_t promptY = 256;
 };
 
 // A function, not a global: the program's log resolves its path through it

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "core/program.h"
+#include "app/font_charset.h"
 
 void FillSolid(Bitmap& bitmap, int32_t width, int32_t height, Pixel colour) {
     bitmap.Create(width, height);

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "assets/song/song.h"
-#include "core/program.h"
+#include "app/font_charset.h"
 #include "tools/assetgen/duck_frames.h"
 #include "tools/assetgen/font_sheet.h"
 #include "tools/assetgen/module_render.h"

@@ -1,4 +1,6 @@
-#include "core/program.h"
+#include "app/program.h"
+
+#include "app/font_charset.h"
 
 #include "core/data_path.h"
 #include "core/debug_log.h"
@@ -33,7 +35,7 @@ struct Show {
     bool introFinished = false;
 };
 
-void StartUp(Display& display, InstanceHandle instance, Show& show) {
+void StartUp(Display& display, InstanceHandle instance, const GuessPrompt& prompt, Show& show) {
     debugLog.Print("[core] Program init\n");
     BuildSineTable();
 
@@ -51,6 +53,7 @@ void StartUp(Display& display, InstanceHandle instance, Show& show) {
     show.game.stanceFrame = &show.row.frames[kStance];
     show.game.highlightFrame = &show.row.frames[kSingHalf];
     show.game.sadFrame = &show.row.frames[kSad];
+    show.game.prompt = prompt;
     AddIntroCues(show.row);
 
     debugLog.Print("[core] Initializing music\n");
@@ -84,9 +87,9 @@ void ShutDown(Display& display) {
 
 }  // namespace
 
-int RunProgram(Display& display, InstanceHandle instance) {
+int RunProgram(Display& display, InstanceHandle instance, const GuessPrompt& prompt) {
     Show show;
-    StartUp(display, instance, show);
+    StartUp(display, instance, prompt, show);
     while (inputState.quit == 0) RunPass(display, show);
     ShutDown(display);
     return 1;

@@ -1,4 +1,4 @@
-#include "core/program.h"
+#include "app/program.h"
 
 #include <algorithm>
 #include <fmod.h>
@@ -8,7 +8,7 @@
 
 #include "core/data_path.h"
 #include "core/debug_log.h"
-#include "core/fake_display.h"
+#include "app/fake_display.h"
 #include "fakes/fake_fmod.h"
 #include "fakes/fake_system.h"
 #include "gfx/bitmap.h"
@@ -28,7 +28,7 @@ protected:
 
     int Run() {
         size_t logSizeBefore = ProgramLogSize();
-        int exitCode = RunProgram(display, &instance);
+        int exitCode = RunProgram(display, &instance, {"use your mouse to guess!", 66, 256});
         log = ReadWholeFile(debugLog.Path()).substr(logSizeBefore);
         return exitCode;
     }
