@@ -1,7 +1,6 @@
 #include "app/program.h"
 
 #include "app/font_charset.h"
-
 #include "core/data_path.h"
 #include "core/debug_log.h"
 #include "core/sine_table.h"

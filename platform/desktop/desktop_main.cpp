@@ -1,7 +1,7 @@
 // The desktop program's entry point: the command line, then the driver with
 // the DirectDraw display.
-#include "core/command_line.h"
 #include "app/program.h"
+#include "core/command_line.h"
 #include "platform/desktop/display_ddraw.h"
 #include "platform/desktop/setup_dialog.h"
 #include "platform/desktop/win32.h"

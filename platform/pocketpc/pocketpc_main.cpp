@@ -2,8 +2,8 @@
 // the GAPI display.
 #include <vector>
 
-#include "core/command_line.h"
 #include "app/program.h"
+#include "core/command_line.h"
 #include "platform/pocketpc/display_gapi.h"
 #include "platform/pocketpc/wince.h"
 

@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "core/platform.h"
 #include "app/font_charset.h"
+#include "core/platform.h"
 #include "core/random.h"
 #include "core/sine_table.h"
 #include "fakes/fake_system.h"

@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <string>
 
-#include "assets/song/song.h"
 #include "app/font_charset.h"
+#include "assets/song/song.h"
 #include "tools/assetgen/duck_frames.h"
 #include "tools/assetgen/font_sheet.h"
 #include "tools/assetgen/module_render.h"
