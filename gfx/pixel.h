@@ -18,3 +18,9 @@ constexpr Pixel ScaleColour(Pixel p, int32_t level) {
     uint32_t green = ((p & 0x0000FF00u) * l >> 8) & 0x0000FF00u;
     return (p & 0xFF000000u) | redBlue | green;
 }
+
+// The 16-bit 5-6-5 word of p: (R >> 3) << 11 | (G >> 2) << 5 | (B >> 3); alpha
+// is ignored.
+constexpr uint16_t PackRgb565(Pixel p) {
+    return static_cast<uint16_t>((p >> 8 & 0xF800u) | (p >> 5 & 0x07E0u) | (p >> 3 & 0x001Fu));
+}

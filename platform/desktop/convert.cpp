@@ -26,8 +26,7 @@ void ConvertRow555(const Pixel* source, uint8_t* destination, uint32_t count) {
 
 void ConvertRow565(const Pixel* source, uint8_t* destination, uint32_t count) {
     for (uint32_t i = 0; i < count; ++i, destination += 2) {
-        Pixel p = source[i];
-        StoreWord(destination, (p >> 8 & 0xF800u) | (p >> 5 & 0x07E0u) | (p >> 3 & 0x001Fu));
+        StoreWord(destination, PackRgb565(source[i]));
     }
 }
 

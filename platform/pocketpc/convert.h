@@ -8,11 +8,6 @@
 
 constexpr uint32_t kBackBufferPixels = kBackBufferWidth * kBackBufferHeight;
 
-// (R >> 3) << 11 | (G >> 2) << 5 | (B >> 3); alpha is ignored.
-constexpr uint16_t PackRgb565(Pixel p) {
-    return static_cast<uint16_t>((p >> 8 & 0xF800u) | (p >> 5 & 0x07E0u) | (p >> 3 & 0x001Fu));
-}
-
 // Converts the first pixelCount Pixels, in memory order, into as many
 // consecutive frame-buffer words, eight at a time: the Pixels after the last
 // whole group of eight are not written. pixelCount is cut to the BackBuffer's
