@@ -31,7 +31,7 @@ protected:
 
     // The frame drawn at a slot's top-left corner, shifted by (dx, dy).
     int32_t DrawnFrame(int32_t slot, int32_t dx = 0, int32_t dy = 0) const {
-        return SyntheticFrameIndex(target.pixels[(SlotY(slot) + dy) * target.width + kRowX + dx]);
+        return SyntheticFrameIndex(PixelAt(target, kRowX + dx, SlotY(slot) + dy));
     }
 
     Bitmap target;
@@ -94,9 +94,9 @@ TEST_F(DuckRowTest, DrawsSixSlotsFromLeftToRightInTheLandscapeView) {
     for (int32_t slot = 1; slot <= 4; ++slot) EXPECT_EQ(DrawnFrame(slot), kStance) << slot;
     EXPECT_EQ(DrawnFrame(5), kLoudSing);
     // y = 230, 195, ..., 55; each duck 32 high, nothing between the slots' blocks drawn over.
-    EXPECT_EQ(target.pixels[(SlotY(5) - 1) * target.width + kRowX], kBackground);
-    EXPECT_EQ(target.pixels[(SlotY(0) + kTurnedDuckHeight) * target.width + kRowX], kBackground);
-    EXPECT_EQ(target.pixels[SlotY(0) * target.width + kRowX - 1], kBackground);
+    EXPECT_EQ(PixelAt(target, kRowX, SlotY(5) - 1), kBackground);
+    EXPECT_EQ(PixelAt(target, kRowX, SlotY(0) + kTurnedDuckHeight), kBackground);
+    EXPECT_EQ(PixelAt(target, kRowX - 1, SlotY(0)), kBackground);
 }
 
 TEST_F(DuckRowTest, JitterMovesEveryDuck) {
@@ -105,7 +105,7 @@ TEST_F(DuckRowTest, JitterMovesEveryDuck) {
     row.Draw(0);
     for (int32_t slot = 0; slot < kDuckSlotCount; ++slot) {
         EXPECT_EQ(DrawnFrame(slot, 3, 2), kStance) << slot;
-        EXPECT_EQ(target.pixels[(SlotY(slot) + 2) * target.width + kRowX + 2], kBackground) << slot;
+        EXPECT_EQ(PixelAt(target, kRowX + 2, SlotY(slot) + 2), kBackground) << slot;
     }
 }
 
@@ -113,7 +113,7 @@ TEST_F(DuckRowTest, AMissingFrameDrawsNothingInItsSlot) {
     row.frames[kSad].Release();
     row.AddCue(0, 10, 2, kSad);
     row.Draw(5);
-    EXPECT_EQ(target.pixels[SlotY(2) * target.width + kRowX], kBackground);
+    EXPECT_EQ(PixelAt(target, kRowX, SlotY(2)), kBackground);
     EXPECT_EQ(DrawnFrame(1), kStance);
 }
 

@@ -1,71 +1,27 @@
 #include "demo/guess_game.h"
 
-#include <cstring>
 #include <functional>
 #include <gtest/gtest.h>
 #include <set>
-#include <string>
-#include <utility>
 #include <vector>
 
-#include "app/font_charset.h"
 #include "core/platform.h"
 #include "core/random.h"
 #include "core/sine_table.h"
 #include "fakes/fake_system.h"
 #include "gfx/bitmap.h"
 #include "gfx/font.h"
-#include "support/png_writer.h"
+#include "support/synthetic_art.h"
 #include "support/test_files.h"
+#include "tools/common/png_writer.h"
 
 namespace {
 
-constexpr int32_t kGlyphs = 49;
-constexpr int32_t kCell = 8;
-
-constexpr int32_t kDuckWidth = 48;
-constexpr int32_t kDuckHeight = 32;
-
-// Every Pixel says what drew it: the second byte is a tag (which frame, or a
-// glyph), and a frame's Pixel also carries its own column and row, so each
-// visible piece of a duck tells where that duck was placed.
+// The frames' tags; the stance frame is keyed, as the swapping ducks skip its
+// opaque black.
 constexpr uint32_t kStance = 0x10;
 constexpr uint32_t kHighlight = 0x20;
 constexpr uint32_t kSad = 0x30;
-constexpr uint32_t kGlyphTag = 0x40;
-
-uint32_t TagOf(Pixel p) { return (p >> 16) & 0xFF; }
-
-Pixel FramePixel(uint32_t tag, int32_t column, int32_t row) {
-    return 0xFF000000u | tag << 16 | static_cast<uint32_t>(column) << 8 | static_cast<uint32_t>(row);
-}
-
-// The stance frame has a block of opaque black, which the swapping ducks skip.
-bool InKeyBlock(int32_t column, int32_t row) { return column >= 20 && column < 28 && row >= 12 && row < 20; }
-
-void MakeFrame(Bitmap& frame, uint32_t tag) {
-    frame.Create(kDuckWidth, kDuckHeight);
-    for (int32_t row = 0; row < kDuckHeight; ++row) {
-        for (int32_t column = 0; column < kDuckWidth; ++column) {
-            bool key = tag == kStance && InKeyBlock(column, row);
-            frame.pixels[row * kDuckWidth + column] = key ? kOpaqueBlack : FramePixel(tag, column, row);
-        }
-    }
-}
-
-// An 8-pixel font whose every glyph cell is one colour naming the glyph.
-void MakeFont(Font& font) {
-    font.Create(kCell, kCell * kGlyphs);
-    for (int32_t glyph = 0; glyph < kGlyphs; ++glyph) {
-        Pixel colour = 0xFF000000u | kGlyphTag << 16 | static_cast<uint32_t>(glyph);
-        int32_t top = (kGlyphs - 1 - glyph) * kCell;
-        for (int32_t i = 0; i < kCell * kCell; ++i) font.pixels[top * kCell + i] = colour;
-    }
-    std::strcpy(font.charset, kFontCharset);
-    font.glyphCount = kGlyphs;
-}
-
-using Origin = std::pair<int32_t, int32_t>;
 
 constexpr int32_t SlotY(int32_t slot) { return 230 - 35 * slot; }
 
@@ -76,10 +32,10 @@ protected:
         TheFakeSystem().tickCount = [this] { return now; };
         inputState = InputState{};
         BuildSineTable();
-        MakeFrame(stance, kStance);
-        MakeFrame(highlight, kHighlight);
-        MakeFrame(sad, kSad);
-        MakeFont(font);
+        MakeTaggedFrame(stance, kStance, true);
+        MakeTaggedFrame(highlight, kHighlight, false);
+        MakeTaggedFrame(sad, kSad, false);
+        MakeTaggedFont(font);
         target.Create(kBackBufferWidth, kBackBufferHeight);
         game.stanceFrame = &stance;
         game.highlightFrame = &highlight;
@@ -130,88 +86,17 @@ protected:
         return durations;
     }
 
-    Pixel PixelAt(int32_t x, int32_t y) const {
-        if (x < 0 || y < 0 || x >= target.width || y >= target.height) return 0xDEADBEEFu;
-        return target.pixels[y * target.width + x];
-    }
-
-    // The text drawn in `cells` glyph cells from (x, y) on: ' ' for an
-    // untouched cell, '#' for anything that is not one whole glyph.
-    std::string TextAt(int32_t x, int32_t y, size_t cells) const {
-        std::string text;
-        for (size_t k = 0; k < cells; ++k) {
-            int32_t top = y - kCell * static_cast<int32_t>(k + 1);
-            Pixel first = PixelAt(x, top);
-            bool uniform = true;
-            for (int32_t i = 0; i < kCell * kCell; ++i)
-                uniform = uniform && PixelAt(x + i % kCell, top + i / kCell) == first;
-            if (!uniform) {
-                text += '#';
-            } else if (first == 0) {
-                text += ' ';
-            } else if (TagOf(first) == kGlyphTag && (first & 0xFF) < kGlyphs) {
-                text += kFontCharset[first & 0xFF];
-            } else {
-                text += '#';
-            }
-        }
-        return text;
-    }
-
-    testing::AssertionResult ShowsText(int32_t x, int32_t y, const std::string& expected) const {
-        std::string actual = TextAt(x, y, expected.size());
-        if (actual == expected) return testing::AssertionSuccess();
-        return testing::AssertionFailure() << "at (" << x << ", " << y << ") found \"" << actual << "\"";
-    }
-
-    // All glyph cells drawn anywhere, so that stray or missing text shows.
-    int32_t GlyphCellCount() const {
-        int32_t pixels = 0;
-        for (int32_t i = 0; i < target.width * target.height; ++i) pixels += TagOf(target.pixels[i]) == kGlyphTag;
-        return pixels / (kCell * kCell);
-    }
-
-    // The frame drawn whole at (x, y), text on top allowed; 0 if none is.
-    uint32_t FrameAt(int32_t x, int32_t y) const {
-        for (uint32_t tag : {kStance, kHighlight, kSad}) {
-            bool whole = true;
-            for (int32_t row = 0; row < kDuckHeight && whole; ++row) {
-                for (int32_t column = 0; column < kDuckWidth && whole; ++column) {
-                    Pixel drawn = PixelAt(x + column, y + row);
-                    Pixel expected =
-                        tag == kStance && InKeyBlock(column, row) ? kOpaqueBlack : FramePixel(tag, column, row);
-                    whole = drawn == expected || TagOf(drawn) == kGlyphTag;
-                }
-            }
-            if (whole) return tag;
-        }
-        return 0;
-    }
-
     std::vector<uint32_t> RowFrames() const {
         std::vector<uint32_t> frames;
-        for (int32_t slot = 0; slot < 6; ++slot) frames.push_back(FrameAt(90, SlotY(slot)));
+        for (int32_t slot = 0; slot < 6; ++slot)
+            frames.push_back(TaggedFrameAt(target, 90, SlotY(slot), {&stance, &highlight, &sad}));
         return frames;
-    }
-
-    // Where each visible copy of the frame was placed.
-    std::set<Origin> Placements(uint32_t tag) const {
-        std::set<Origin> origins;
-        for (int32_t y = 0; y < target.height; ++y) {
-            for (int32_t x = 0; x < target.width; ++x) {
-                Pixel p = target.pixels[y * target.width + x];
-                if (TagOf(p) == tag && p >> 24 == 0xFF) {
-                    origins.insert({x - static_cast<int32_t>((p >> 8) & 0xFF), y - static_cast<int32_t>(p & 0xFF)});
-                }
-            }
-        }
-        return origins;
     }
 
     // The slot whose duck carries the star, or -1.
     int32_t StarredSlot() const {
         for (int32_t slot = 0; slot < 6; ++slot) {
-            if (TextAt(90, 250 - 35 * slot, 1) == "*") return slot;
+            if (TextAt(target, 90, 250 - 35 * slot, 1) == "*") return slot;
         }
         return -1;
     }
@@ -262,15 +147,15 @@ TEST_F(GuessGameTest, ANewTurnMarksADuckFromTheSeededGeneratorAndShowsIt) {
     EXPECT_EQ(game.timerStart, 1u);
     EXPECT_EQ(TheFakeSystem().showCursorCalls, 1);
     EXPECT_EQ(RowFrames(), Row(kStance));
-    EXPECT_TRUE(ShowsText(200, 188, "level 1"));
-    EXPECT_EQ(GlyphCellCount(), 6);  // no star while the turn is being set up
+    EXPECT_TRUE(ShowsText(target, 200, 188, "level 1"));
+    EXPECT_EQ(GlyphCellCount(target), 6);  // no star while the turn is being set up
 
     StepAt(2);
     EXPECT_EQ(game.state, kShowMarked);
-    EXPECT_TRUE(ShowsText(50, 232, "watch this duckie!"));
+    EXPECT_TRUE(ShowsText(target, 50, 232, "watch this duckie!"));
     EXPECT_EQ(StarredSlot(), 5);
     EXPECT_EQ(RowFrames(), Row(kStance));
-    EXPECT_EQ(GlyphCellCount(), 6 + 16 + 1);
+    EXPECT_EQ(GlyphCellCount(target), 6 + 16 + 1);
     EXPECT_EQ(TheFakeSystem().showCursorCalls, 1);
 
     game.state = kNewTurn;
@@ -342,40 +227,40 @@ TEST_F(GuessGameTest, SwappingDucksTravelAlongASineBentPath) {
     const uint32_t start = 50000;
     StartSwap(1, 2, start);
     StepAt(start);
-    EXPECT_EQ(Placements(kStance), RowWithMovingPair(2, {90, 160}, {90, 125}));
+    EXPECT_EQ(Placements(target, kStance), RowWithMovingPair(2, {90, 160}, {90, 125}));
     // The moving pair is drawn keyed: its opaque black shows the cleared
     // background, while the standing ducks' black is copied.
-    EXPECT_EQ(PixelAt(90 + 20, SlotY(2) + 12), 0u);
-    EXPECT_EQ(PixelAt(90 + 27, SlotY(3) + 19), 0u);
-    EXPECT_EQ(PixelAt(90 + 20, SlotY(1) + 12), kOpaqueBlack);
-    EXPECT_EQ(PixelAt(90 + 27, SlotY(4) + 19), kOpaqueBlack);
+    EXPECT_EQ(PixelAt(target, 90 + 20, SlotY(2) + 12), 0u);
+    EXPECT_EQ(PixelAt(target, 90 + 27, SlotY(3) + 19), 0u);
+    EXPECT_EQ(PixelAt(target, 90 + 20, SlotY(1) + 12), kOpaqueBlack);
+    EXPECT_EQ(PixelAt(target, 90 + 27, SlotY(4) + 19), kOpaqueBlack);
 
     StepAt(start + 13);
-    EXPECT_EQ(Placements(kStance), RowWithMovingPair(2, {91, 160}, {89, 125}));
+    EXPECT_EQ(Placements(target, kStance), RowWithMovingPair(2, {91, 160}, {89, 125}));
     StepAt(start + 14);
-    EXPECT_EQ(Placements(kStance), RowWithMovingPair(2, {91, 159}, {89, 126}));
+    EXPECT_EQ(Placements(target, kStance), RowWithMovingPair(2, {91, 159}, {89, 126}));
     StepAt(start + 100);
-    EXPECT_EQ(Placements(kStance), RowWithMovingPair(2, {99, 153}, {81, 132}));
+    EXPECT_EQ(Placements(target, kStance), RowWithMovingPair(2, {99, 153}, {81, 132}));
     StepAt(start + 246);
-    EXPECT_EQ(Placements(kStance), RowWithMovingPair(2, {105, 143}, {75, 142}));
+    EXPECT_EQ(Placements(target, kStance), RowWithMovingPair(2, {105, 143}, {75, 142}));
     StepAt(start + 400);
-    EXPECT_EQ(Placements(kStance), RowWithMovingPair(2, {99, 132}, {81, 153}));
+    EXPECT_EQ(Placements(target, kStance), RowWithMovingPair(2, {99, 132}, {81, 153}));
     StepAt(start + 492);
-    EXPECT_EQ(Placements(kStance), RowWithMovingPair(2, {90, 125}, {90, 160}));
+    EXPECT_EQ(Placements(target, kStance), RowWithMovingPair(2, {90, 125}, {90, 160}));
     EXPECT_EQ(game.state, kSwap);
 
     // Level 15: one pixel per 6 ms over 212 ms.
     StartSwap(15, 0, start);
     StepAt(start + 5);
-    EXPECT_EQ(Placements(kStance), RowWithMovingPair(0, {90, 230}, {90, 195}));
+    EXPECT_EQ(Placements(target, kStance), RowWithMovingPair(0, {90, 230}, {90, 195}));
     StepAt(start + 6);
-    EXPECT_EQ(Placements(kStance), RowWithMovingPair(0, {91, 229}, {89, 196}));
+    EXPECT_EQ(Placements(target, kStance), RowWithMovingPair(0, {91, 229}, {89, 196}));
     StepAt(start + 50);
-    EXPECT_EQ(Placements(kStance), RowWithMovingPair(0, {100, 222}, {80, 203}));
+    EXPECT_EQ(Placements(target, kStance), RowWithMovingPair(0, {100, 222}, {80, 203}));
     StepAt(start + 106);
-    EXPECT_EQ(Placements(kStance), RowWithMovingPair(0, {105, 213}, {75, 212}));
+    EXPECT_EQ(Placements(target, kStance), RowWithMovingPair(0, {105, 213}, {75, 212}));
     StepAt(start + 212);
-    EXPECT_EQ(Placements(kStance), RowWithMovingPair(0, {90, 195}, {90, 230}));
+    EXPECT_EQ(Placements(target, kStance), RowWithMovingPair(0, {90, 195}, {90, 230}));
 }
 
 TEST_F(GuessGameTest, ALateSwapStepDrawsTheEndPositionsInsideTheBuffer) {
@@ -396,13 +281,13 @@ TEST_F(GuessGameTest, ALateSwapStepDrawsTheEndPositionsInsideTheBuffer) {
                 StepAt(start + late);
                 EXPECT_EQ(Picture(), atEnd);
                 EXPECT_EQ(game.state, kPickPair);
-                std::set<Origin> origins = Placements(kStance);
+                std::set<Origin> origins = Placements(target, kStance);
                 EXPECT_EQ(origins.size(), 6u);
                 for (Origin origin : origins) {
                     EXPECT_GE(origin.first, 0);
-                    EXPECT_LE(origin.first + kDuckWidth, kBackBufferWidth);
+                    EXPECT_LE(origin.first + kTurnedDuckWidth, kBackBufferWidth);
                     EXPECT_GE(origin.second, 0);
-                    EXPECT_LE(origin.second + kDuckHeight, kBackBufferHeight);
+                    EXPECT_LE(origin.second + kTurnedDuckHeight, kBackBufferHeight);
                 }
             }
         }
@@ -574,10 +459,10 @@ TEST_F(GuessGameTest, AWholeTurnEndsInARightGuessAndTheNextLevel) {
     inputState.buttonDown = 0;
     target.Clear();
     game.Step();
-    EXPECT_TRUE(ShowsText(50, 220, "nice! level up!"));
-    EXPECT_TRUE(ShowsText(200, 188, "level 2"));
+    EXPECT_TRUE(ShowsText(target, 50, 220, "nice! level up!"));
+    EXPECT_TRUE(ShowsText(target, 200, 188, "level 2"));
     EXPECT_EQ(RowFrames(), Row(kHighlight));
-    EXPECT_EQ(GlyphCellCount(), 6 + 13);
+    EXPECT_EQ(GlyphCellCount(target), 6 + 13);
 
     for (; game.state == kResult && steps < 20000; ++steps) game.Step();
     EXPECT_EQ(game.state, kNewTurn);
@@ -597,12 +482,12 @@ TEST_F(GuessGameTest, AWrongGuessShowsWhereTheMarkedDuckWasAndKeepsTheLevel) {
     EXPECT_EQ(game.level, 1);
 
     StepAt(300);
-    EXPECT_TRUE(ShowsText(50, 220, "awww, wrong! :("));
-    EXPECT_TRUE(ShowsText(66, 240, "this one is the one."));
-    EXPECT_TRUE(ShowsText(200, 188, "level 1"));
+    EXPECT_TRUE(ShowsText(target, 50, 220, "awww, wrong! :("));
+    EXPECT_TRUE(ShowsText(target, 66, 240, "this one is the one."));
+    EXPECT_TRUE(ShowsText(target, 200, 188, "level 1"));
     EXPECT_EQ(StarredSlot(), 3);
     EXPECT_EQ(RowFrames(), Row(kSad));
-    EXPECT_EQ(GlyphCellCount(), 6 + 13 + 16 + 1);
+    EXPECT_EQ(GlyphCellCount(target), 6 + 13 + 16 + 1);
     EXPECT_TRUE(WritePng(TestOutputDir() + "/guess-game-wrong.png", target, true));
 
     StepAt(5201);
@@ -614,14 +499,14 @@ TEST_F(GuessGameTest, AWrongGuessShowsWhereTheMarkedDuckWasAndKeepsTheLevel) {
 TEST_F(GuessGameTest, TheGuessPromptIsThePlatformsTextWhereThePlatformPutsIt) {
     game.state = kGuess;
     StepAt(100);
-    EXPECT_TRUE(ShowsText(50, 240, "now which one is it?"));
-    EXPECT_TRUE(ShowsText(66, 256, "use your mouse to guess!"));
+    EXPECT_TRUE(ShowsText(target, 50, 240, "now which one is it?"));
+    EXPECT_TRUE(ShowsText(target, 66, 256, "use your mouse to guess!"));
     EXPECT_TRUE(WritePng(TestOutputDir() + "/guess-game-guess.png", target, true));
 
     game.prompt = {"use your stylus to guess!", 66, 260};
     StepAt(101);
-    EXPECT_TRUE(ShowsText(66, 260, "use your stylus to guess!"));
-    EXPECT_EQ(GlyphCellCount(), 6 + 16 + 21);
+    EXPECT_TRUE(ShowsText(target, 66, 260, "use your stylus to guess!"));
+    EXPECT_EQ(GlyphCellCount(target), 6 + 16 + 21);
 }
 
 TEST_F(GuessGameTest, TheLevelLineIsCentredForItsLength) {
@@ -635,7 +520,7 @@ TEST_F(GuessGameTest, TheLevelLineIsCentredForItsLength) {
         game.state = kShowMarked;
         game.timerStart = 0;
         StepAt(10);
-        EXPECT_TRUE(ShowsText(200, c.y, c.text));
+        EXPECT_TRUE(ShowsText(target, 200, c.y, c.text));
     }
 }
 

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "core/random.h"
-#include "support/png_writer.h"
 #include "support/synthetic_art.h"
 #include "support/test_files.h"
+#include "tools/common/png_writer.h"
 
 namespace {
 
@@ -115,12 +115,10 @@ protected:
         DrawIntroFrame(t, row, envelopes, font);
     }
 
-    Pixel At(int32_t x, int32_t y) const { return target.pixels[y * target.width + x]; }
-
     // The red level of the first cell of a text line at (x, y), or -1 where
     // the line was not drawn. White glyphs scale to (255 * level) >> 8.
     int32_t TextLevel(int32_t x, int32_t y) const {
-        Pixel pixel = At(x + 4, y - 4);
+        Pixel pixel = PixelAt(target, x + 4, y - 4);
         return pixel == kBackground ? -1 : static_cast<int32_t>(pixel >> 16 & 0xFF);
     }
 
@@ -178,7 +176,7 @@ TEST_F(IntroFrameTest, StoryLinesEndWhereTheRowBegins) {
     Draw(10000);
     EXPECT_EQ(TextLevel(100, 256), 0);
     EXPECT_EQ(TextLevel(116, 224), 0);
-    EXPECT_EQ(At(kRowX, SlotY(0)), kBackground);  // no row yet
+    EXPECT_EQ(PixelAt(target, kRowX, SlotY(0)), kBackground);  // no row yet
 }
 
 TEST_F(IntroFrameTest, TheRowFadesInAsAWhole) {
@@ -186,12 +184,12 @@ TEST_F(IntroFrameTest, TheRowFadesInAsAWhole) {
     EXPECT_TRUE(AllPixelsAre(0xFF000000u));  // everything scaled by 0
 
     Draw(11000);
-    EXPECT_EQ(At(kRowX, SlotY(0)), ScaleColour(SyntheticFrameColour(kStance), 255));
-    EXPECT_EQ(At(0, 0), ScaleColour(kBackground, 255));
+    EXPECT_EQ(PixelAt(target, kRowX, SlotY(0)), ScaleColour(SyntheticFrameColour(kStance), 255));
+    EXPECT_EQ(PixelAt(target, 0, 0), ScaleColour(kBackground, 255));
 
     Draw(11001);
-    EXPECT_EQ(At(kRowX, SlotY(0)), SyntheticFrameColour(kStance));
-    EXPECT_EQ(At(0, 0), kBackground);
+    EXPECT_EQ(PixelAt(target, kRowX, SlotY(0)), SyntheticFrameColour(kStance));
+    EXPECT_EQ(PixelAt(target, 0, 0), kBackground);
 }
 
 TEST_F(IntroFrameTest, TheRowPerformsTheCueTable) {
@@ -210,7 +208,7 @@ TEST_F(IntroFrameTest, TheRowPerformsTheCueTable) {
 
     Draw(16800);
     for (int32_t slot = 0; slot < kDuckSlotCount; ++slot)
-        EXPECT_EQ(SyntheticFrameIndex(At(kRowX, SlotY(slot))), slot == 5 ? kLeft : kRight) << slot;
+        EXPECT_EQ(SyntheticFrameIndex(PixelAt(target, kRowX, SlotY(slot))), slot == 5 ? kLeft : kRight) << slot;
 }
 
 TEST_F(IntroFrameTest, TheRowShakesOnlyDuringTheLoudNote) {
@@ -223,8 +221,8 @@ TEST_F(IntroFrameTest, TheRowShakesOnlyDuringTheLoudNote) {
     Draw(55855);
     EXPECT_EQ(row.jitterX, 0);
     EXPECT_EQ(row.jitterY, 2);
-    EXPECT_EQ(SyntheticFrameIndex(At(kRowX, SlotY(4) + 2)), kLoudSing);
-    EXPECT_EQ(At(kRowX, SlotY(4) + 1), kBackground);
+    EXPECT_EQ(SyntheticFrameIndex(PixelAt(target, kRowX, SlotY(4) + 2)), kLoudSing);
+    EXPECT_EQ(PixelAt(target, kRowX, SlotY(4) + 1), kBackground);
 
     for (int32_t pass = 0; pass < 200; ++pass) {
         Draw(56654);
@@ -237,14 +235,14 @@ TEST_F(IntroFrameTest, TheRowShakesOnlyDuringTheLoudNote) {
     Draw(56655);
     EXPECT_EQ(row.jitterX, 0);
     EXPECT_EQ(row.jitterY, 0);
-    EXPECT_EQ(SyntheticFrameIndex(At(kRowX, SlotY(4))), kLoudSingHalf);
+    EXPECT_EQ(SyntheticFrameIndex(PixelAt(target, kRowX, SlotY(4))), kLoudSingHalf);
 }
 
 TEST_F(IntroFrameTest, TheRowFadesOutAndLeavesBlack) {
     Draw(59000);  // the fade-out starts after its start time
-    EXPECT_EQ(At(kRowX, SlotY(4)), SyntheticFrameColour(kSad));
+    EXPECT_EQ(PixelAt(target, kRowX, SlotY(4)), SyntheticFrameColour(kSad));
     Draw(60350);
-    EXPECT_EQ(At(kRowX, SlotY(4)), ScaleColour(SyntheticFrameColour(kSad), 128));
+    EXPECT_EQ(PixelAt(target, kRowX, SlotY(4)), ScaleColour(SyntheticFrameColour(kSad), 128));
     Draw(61700);
     EXPECT_TRUE(AllPixelsAre(0xFF000000u));
     Draw(61701);
@@ -262,7 +260,7 @@ TEST_F(IntroFrameTest, BirthdayLinesAndTheClosingPicture) {
 
     Draw(74000);  // six stance ducks at 255, one part in 256 darker
     for (int32_t slot = 0; slot < kDuckSlotCount; ++slot)
-        EXPECT_EQ(At(kRowX, SlotY(slot)), ScaleColour(SyntheticFrameColour(kStance), 255)) << slot;
+        EXPECT_EQ(PixelAt(target, kRowX, SlotY(slot)), ScaleColour(SyntheticFrameColour(kStance), 255)) << slot;
     Draw(74001);
     EXPECT_TRUE(AllPixelsAre(kBackground));
 }

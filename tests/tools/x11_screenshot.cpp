@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "support/png_writer.h"
+#include "tools/common/png_writer.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {
