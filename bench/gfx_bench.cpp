@@ -1,6 +1,7 @@
 // The per-frame work of the software renderer on the 240 x 320 BackBuffer.
 #include <benchmark/benchmark.h>
 
+#include "demo/duck_row.h"
 #include "gfx/bitmap.h"
 
 namespace {
@@ -40,7 +41,7 @@ void BM_BlitRow(benchmark::State& state) {
     duck.Create(48, 32);
     FillPattern(duck);
     for (auto _ : state) {
-        for (int32_t slot = 0; slot < 6; ++slot) frame.Blit(duck, 90, 230 - 35 * slot);
+        for (int32_t slot = 0; slot < kDuckSlotCount; ++slot) frame.Blit(duck, kRowX, SlotY(slot));
         benchmark::DoNotOptimize(frame.pixels);
     }
 }

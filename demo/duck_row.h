@@ -37,9 +37,13 @@ constexpr int32_t kCueCapacity = 256;
 // The file of each frame, beside the executable, by SpriteSet index.
 extern const char* const kDuckFrameFiles[kDuckFrameCount];
 
-// Slot 0 stands at the largest y, the leftmost duck in the landscape picture.
+// The row's place in the BackBuffer: every slot at x kRowX, slot 0 at the
+// largest y (the leftmost duck in the landscape picture) and each next slot
+// kSlotStep above the last.
 constexpr int32_t kRowX = 90;
-constexpr int32_t SlotY(int32_t slot) { return 230 - 35 * slot; }
+constexpr int32_t kSlotZeroY = 230;
+constexpr int32_t kSlotStep = 35;
+constexpr int32_t SlotY(int32_t slot) { return kSlotZeroY - kSlotStep * slot; }
 
 // Slot shows frame while start < t <= end.
 struct SpriteCue {

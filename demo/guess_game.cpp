@@ -14,8 +14,15 @@
 namespace {
 
 constexpr int32_t kSlotCount = kDuckSlotCount;
-constexpr int32_t kSlotSpacing = 35;
-constexpr int32_t kMarkerFirstY = 250;
+// The marked duck's star, this far below its slot's y.
+constexpr int32_t kMarkerOffset = 20;
+// The pointer answers inside a band kHoverWidth across from the row's x and
+// six slot steps tall, ending 30 past slot 0's y. Slot s answers from 5 past
+// SlotY(s) up to 40 past it.
+constexpr int32_t kHoverWidth = 60;
+constexpr int32_t kHoverBottom = SlotY(0) + 30;
+constexpr int32_t kHoverTop = kHoverBottom - kSlotCount * kSlotStep;
+constexpr int32_t kHoverSlotBase = SlotY(0) + 40;
 constexpr int32_t kGlyphCell = 8;
 constexpr uint32_t kShowTime = 5000;
 
@@ -85,7 +92,7 @@ void GuessGame::DrawRow(const Bitmap& frame) {
     for (int32_t slot = 0; slot < kSlotCount; ++slot) target.Blit(frame, kRowX, SlotY(slot));
 }
 
-void GuessGame::DrawMarker() { font.DrawString(target, kRowX, kMarkerFirstY - kSlotSpacing * markedSlot, "*"); }
+void GuessGame::DrawMarker() { font.DrawString(target, kRowX, SlotY(markedSlot) + kMarkerOffset, "*"); }
 
 void GuessGame::PickPair() {
     if (NextRandom() % 2 == 0) {
@@ -98,7 +105,8 @@ void GuessGame::PickPair() {
 
 void GuessGame::StepSwap() {
     uint32_t duration = static_cast<uint32_t>(512 - 20 * std::min(level, kFastestLevel));
-    uint32_t msPerPixel = duration / 35;
+    // Each moving duck travels one slot step in the duration.
+    uint32_t msPerPixel = duration / kSlotStep;
     uint32_t elapsed = SystemTickCount() - timerStart;
 
     // A late step would carry the moving ducks off the picture; it shows them
@@ -133,7 +141,9 @@ void GuessGame::StepGuess() {
     int32_t pointerX = inputState.pointerX;
     int32_t pointerY = inputState.pointerY;
     int32_t hovered = -1;
-    if (pointerX > 90 && pointerX < 150 && pointerY > 50 && pointerY < 260) hovered = (270 - pointerY) / 35;
+    if (pointerX > kRowX && pointerX < kRowX + kHoverWidth && pointerY > kHoverTop && pointerY < kHoverBottom) {
+        hovered = (kHoverSlotBase - pointerY) / kSlotStep;
+    }
 
     for (int32_t slot = 0; slot < kSlotCount; ++slot) {
         target.Blit(slot == hovered ? *highlightFrame : *stanceFrame, kRowX, SlotY(slot));

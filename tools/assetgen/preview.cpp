@@ -106,16 +106,16 @@ void WritePreview(const std::string& path, const std::vector<Picture>& frames, c
         canvas.Text(font, label, x, y + kDuckHeight * kFrameScale + kGlyphSize, 1);
     }
 
-    // The game's row: six ducks 35 pixels apart, the marked one under its
+    // The game's row: six ducks a slot step apart, the marked one under its
     // star, once at true size and once doubled; then the other poses small.
     canvas.Fill(kMargin, rowTop, canvas.width - 2 * kMargin, rowHeight - kMargin, 0xFF000000u);
     for (int32_t slot = 0; slot < kDuckSlotCount; ++slot) {
-        int32_t x = kMargin + 8 + slot * 35;
+        int32_t x = kMargin + 8 + slot * kSlotStep;
         canvas.Frame(frames[kStance], x, rowTop + 8, 1);
-        canvas.Frame(frames[slot == 2 ? kSingHalf : kStance], 260 + slot * 70, rowTop + 4, 2);
+        canvas.Frame(frames[slot == 2 ? kSingHalf : kStance], 260 + slot * 2 * kSlotStep, rowTop + 4, 2);
     }
-    canvas.Text(font, "*", kMargin + 8 + 35 + 12, rowTop + 8, 1);
-    canvas.Text(font, "*", 260 + 70 + 24, rowTop + 4, 2);
+    canvas.Text(font, "*", kMargin + 8 + kSlotStep + 12, rowTop + 8, 1);
+    canvas.Text(font, "*", 260 + 2 * kSlotStep + 24, rowTop + 4, 2);
 
     for (size_t cell = 0; cell < font.charset.size(); ++cell) {
         int32_t x = kMargin + static_cast<int32_t>(cell % kGlyphsPerLine) * glyphStep;
