@@ -1,6 +1,5 @@
 // The pictures in the build tree's data folder, read the way the programs
 // read them.
-#include <cstdio>
 #include <gtest/gtest.h>
 #include <queue>
 #include <set>
@@ -11,6 +10,7 @@
 #include "demo/duck_row.h"
 #include "gfx/font.h"
 #include "gfx/image.h"
+#include "support/test_files.h"
 
 namespace {
 
@@ -21,16 +21,6 @@ std::string DataFile(const std::string& name) { return std::string(DUCKDEMO_DATA
 std::string FrameFile(int32_t index) {
     std::string path = kDuckFrameFiles[index];
     return DataFile(path.substr(path.find_last_of("\\/") + 1));
-}
-
-std::vector<uint8_t> ReadBytes(const std::string& path) {
-    std::vector<uint8_t> bytes;
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) return bytes;
-    int c = 0;
-    while ((c = std::fgetc(file)) != EOF) bytes.push_back(static_cast<uint8_t>(c));
-    std::fclose(file);
-    return bytes;
 }
 
 std::vector<Pixel> PixelsOf(const Bitmap& bitmap) {

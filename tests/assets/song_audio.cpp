@@ -2,26 +2,15 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <string>
 
 #include "assets/song/song.h"
+#include "support/test_files.h"
 
 namespace {
 
-std::vector<uint8_t> ModuleBytes() {
-    std::string path = std::string(DUCKDEMO_DATA_DIR) + "/duck.xm";
-    std::vector<uint8_t> bytes;
-    if (FILE* file = std::fopen(path.c_str(), "rb")) {
-        int c = 0;
-        while ((c = std::fgetc(file)) != EOF) bytes.push_back(static_cast<uint8_t>(c));
-        std::fclose(file);
-    }
-    return bytes;
-}
-
 RenderedAudio Render(std::vector<int32_t> solo) {
-    std::vector<uint8_t> bytes = ModuleBytes();
+    std::vector<uint8_t> bytes = ReadBytes(std::string(DUCKDEMO_DATA_DIR) + "/duck.xm");
     if (bytes.empty()) return {};
     return RenderModule(bytes, {.rate = 44100, .soloChannels = std::move(solo), .maxMs = 0});
 }

@@ -13,6 +13,7 @@
 
 #include "assets/song_audio.h"
 #include "demo/intro.h"
+#include "support/test_files.h"
 #include "tools/assetgen/xm_module.h"
 
 namespace {
@@ -82,12 +83,7 @@ TEST(DuckSong, LibxmpLoadsItAsAnXmWithTheIntendedShape) {
 
 TEST(DuckSong, TheFileIsWhatTheGeneratorComposes) {
     std::vector<uint8_t> expected = WriteXm(Song().module);
-    std::vector<uint8_t> actual;
-    if (FILE* file = std::fopen(kModulePath.c_str(), "rb")) {
-        int c = 0;
-        while ((c = std::fgetc(file)) != EOF) actual.push_back(static_cast<uint8_t>(c));
-        std::fclose(file);
-    }
+    std::vector<uint8_t> actual = ReadBytes(kModulePath);
     EXPECT_TRUE(actual == expected) << "data/duck.xm is stale or written differently";
 }
 

@@ -11,6 +11,7 @@
 #include "gfx/image.h"
 #include "support/synthetic_art.h"
 #include "support/test_files.h"
+#include "support/tga_files.h"
 
 namespace {
 
@@ -122,13 +123,8 @@ TEST(DuckRowLoad, LoadsAFrameBesideTheExecutableAndTurnsIt) {
     std::string folder = TestOutputDir() + "/duck-row-" + std::to_string(getpid());
     std::string data = folder + "/data";
     std::filesystem::create_directories(data);
-    std::string tga(18, '\0');
-    tga[2] = 2;
-    tga[12] = 2;
-    tga[14] = 3;
-    tga[16] = 24;
-    for (int i = 0; i < 6; ++i) tga += std::string{static_cast<char>(i), 0, 0};
-    WriteWholeFile(data + "/duckie_sad.tga", tga);
+    WriteTgaTo(data + "/duckie_sad.tga",
+               {.width = 2, .height = 3, .data = {0, 0, 0, 1, 0, 0, 2, 0, 0, 3, 0, 0, 4, 0, 0, 5, 0, 0}});
     ResetFakeSystem();
     TheFakeSystem().executablePath = folder + "/duckdemo";
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "gfx/tga_writer.h"
+#include "support/tga_files.h"
 
 namespace {
 

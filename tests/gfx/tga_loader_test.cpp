@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "gfx/image.h"
-#include "gfx/tga_writer.h"
+#include "support/tga_files.h"
 
 namespace {
 

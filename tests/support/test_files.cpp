@@ -29,6 +29,11 @@ std::string ReadWholeFile(const std::string& path) {
     return contents.str();
 }
 
+std::vector<uint8_t> ReadBytes(const std::string& path) {
+    std::string contents = ReadWholeFile(path);
+    return {contents.begin(), contents.end()};
+}
+
 void WriteWholeFile(const std::string& path, const std::string& contents) {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file << contents;

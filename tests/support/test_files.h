@@ -3,7 +3,9 @@
 // running side by side never share one.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 // The folder, created on first use.
 const std::string& TestOutputDir();
@@ -12,5 +14,8 @@ const std::string& TestOutputDir();
 std::string TestFilePath(const std::string& name);
 
 std::string ReadWholeFile(const std::string& path);
+
+// The same as bytes; none when the file cannot be read.
+std::vector<uint8_t> ReadBytes(const std::string& path);
 
 void WriteWholeFile(const std::string& path, const std::string& contents);

@@ -1,43 +1,11 @@
-#include "gfx/tga_writer.h"
-
-#include <unistd.h>
+#include "support/tga_files.h"
 
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <gtest/gtest.h>
 
+#include "support/test_files.h"
+
 namespace {
-
-// The folder a run writes its files into; a private temporary one, removed
-// again at exit, when the test runner names none.
-class OutputFolder {
-public:
-    OutputFolder() {
-        if (const char* fromEnvironment = std::getenv("TEST_OUTPUT_DIR")) {
-            path = fromEnvironment;
-            std::filesystem::create_directories(path);
-            return;
-        }
-        path = (std::filesystem::temp_directory_path() / "gfx_tests.XXXXXX").string();
-        if (mkdtemp(path.data()) == nullptr) ADD_FAILURE() << "cannot create a folder for test files";
-        temporary = true;
-    }
-    ~OutputFolder() {
-        std::error_code ignored;
-        if (temporary) std::filesystem::remove_all(path, ignored);
-    }
-
-    std::string path;
-
-private:
-    bool temporary = false;
-};
-
-const std::string& OutputPath() {
-    static const OutputFolder folder;
-    return folder.path;
-}
 
 void Put16(std::vector<uint8_t>& bytes, size_t offset, uint16_t value) {
     bytes[offset] = static_cast<uint8_t>(value & 0xFF);
@@ -54,23 +22,10 @@ std::string UniqueTestPath(const char* stem) {
     static int counter = 0;
     const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
     std::string name = test != nullptr ? test->name() : "outside";
-    return OutputPath() + "/" + name + "_" + stem + "_" + std::to_string(getpid()) + "_" + std::to_string(++counter) +
-           ".tga";
+    return TestFilePath(name + "_" + stem + "_" + std::to_string(++counter) + ".tga");
 }
 
-ScratchFile WriteBytes(const char* stem, const std::vector<uint8_t>& bytes) {
-    ScratchFile file(UniqueTestPath(stem));
-    FILE* out = std::fopen(file.Path(), "wb");
-    if (out == nullptr) {
-        ADD_FAILURE() << "cannot write " << file.Path();
-        return file;
-    }
-    if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), out);
-    std::fclose(out);
-    return file;
-}
-
-ScratchFile WriteTga(const char* stem, const TgaContents& contents) {
+void WriteTgaTo(const std::string& path, const TgaContents& contents) {
     std::vector<uint8_t> bytes(18, 0);
     bool mapped = !contents.palette.empty();
     bytes[1] = mapped ? 1 : 0;
@@ -88,7 +43,19 @@ ScratchFile WriteTga(const char* stem, const TgaContents& contents) {
     if (contents.cutTo >= 0 && static_cast<size_t>(contents.cutTo) < bytes.size()) {
         bytes.resize(static_cast<size_t>(contents.cutTo));
     }
-    return WriteBytes(stem, bytes);
+    FILE* out = std::fopen(path.c_str(), "wb");
+    if (out == nullptr) {
+        ADD_FAILURE() << "cannot write " << path;
+        return;
+    }
+    if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), out);
+    std::fclose(out);
+}
+
+ScratchFile WriteTga(const char* stem, const TgaContents& contents) {
+    ScratchFile file(UniqueTestPath(stem));
+    WriteTgaTo(file.Path(), contents);
+    return file;
 }
 
 std::vector<uint8_t> StoreRows24(const std::vector<Pixel>& topDown, int32_t width, int32_t height) {

@@ -43,9 +43,10 @@ struct TgaContents {
 // does not exist yet.
 std::string UniqueTestPath(const char* stem);
 
-ScratchFile WriteTga(const char* stem, const TgaContents& contents);
+void WriteTgaTo(const std::string& path, const TgaContents& contents);
 
-ScratchFile WriteBytes(const char* stem, const std::vector<uint8_t>& bytes);
+// The file at UniqueTestPath(stem).
+ScratchFile WriteTga(const char* stem, const TgaContents& contents);
 
 // 24-bit image data for Pixels listed top row first, as a file stores them:
 // bottom row first, blue, green, red.
