@@ -13,7 +13,7 @@
 #include <fmod.h>
 #include <thread>
 
-#include "standin/fmod_host.h"
+#include "standin/fmod/fmod_host.h"
 
 namespace {
 

@@ -10,6 +10,6 @@ duckdemo_test(platform_convert_tests
 
 duckdemo_test(dialog_template_tests
   SOURCES
-    standin/dialog_template_test.cpp
+    standin/dialog/dialog_template_test.cpp
   LIBRARIES standin_dialog_template desktop_resources
 )

@@ -8,25 +8,25 @@ target_include_directories(xm_builder PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(xm_builder PUBLIC duckdemo_warnings assetgen_core)
 
 duckdemo_test(fmod_tests LIBRARIES standin_fmod xm_builder PkgConfig::XMP SOURCES
-  standin/fmod_offline_test.cpp
-  standin/wav_writer_test.cpp
+  standin/fmod/fmod_offline_test.cpp
+  standin/wav/wav_writer_test.cpp
   support/xm_builder_test.cpp
 )
 
 # The song's clock against the wall clock, on a real device thread.
 duckdemo_test(fmod_clock_tests SERIAL LIBRARIES standin_fmod xm_builder PkgConfig::XMP SOURCES
-  standin/fmod_test.cpp
+  standin/fmod/fmod_test.cpp
 )
 
 # The music player's lines go to the program's one log file, and its clock is timed.
 duckdemo_test(fmod_program_tests SERIAL LIBRARIES standin_fmod xm_builder SOURCES
-  standin/music_player_fmod_test.cpp
+  standin/fmod/music_player_fmod_test.cpp
 )
 
 # The window-system stand-ins: the message queue on SDL's offscreen video
 # driver, and the hardware settings.
 pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET sdl2)
 duckdemo_test(standin_tests LIBRARIES fake_fmod standin_win32 PkgConfig::SDL2 SOURCES
-  standin/hardware_test.cpp
-  standin/message_queue_test.cpp
+  standin/hardware/hardware_test.cpp
+  standin/user32/message_queue_test.cpp
 )

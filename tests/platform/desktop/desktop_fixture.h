@@ -10,8 +10,8 @@
 
 #include "core/debug_log.h"
 #include "core/platform.h"
-#include "hardware.h"
 #include "platform/desktop/setup_dialog.h"
+#include "standin/hardware/hardware.h"
 #include "support/program_log.h"
 #include "support/test_files.h"
 

@@ -7,9 +7,9 @@
 
 #include "core/debug_log.h"
 #include "core/platform.h"
-#include "hardware.h"
 #include "platform/pocketpc/display_gapi.h"
 #include "platform/pocketpc/window.h"
+#include "standin/hardware/hardware.h"
 #include "support/program_log.h"
 #include "support/test_files.h"
 

@@ -1,0 +1,75 @@
+#include "standin/entry/process_start.h"
+
+#include <signal.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "standin/hardware/hardware.h"
+
+namespace standin {
+namespace {
+
+const char* programName = nullptr;  // set once the process came through a program's entry
+volatile sig_atomic_t interruptPending = 0;
+
+// A second interrupt before the first was taken means the program is not
+// listening: the signal then ends it as it would any other program.
+void OnInterrupt(int signalNumber) {
+    if (interruptPending != 0) {
+        signal(signalNumber, SIG_DFL);
+        raise(signalNumber);
+        return;
+    }
+    interruptPending = 1;
+}
+
+void CatchInterrupts() {
+    struct sigaction action = {};
+    action.sa_handler = OnInterrupt;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+}  // namespace
+
+bool PrepareProcess(int argc, char** argv) {
+    programName = argc > 0 && argv[0] != nullptr ? argv[0] : "duckdemo";
+    if (!LoadHardwareFromEnvironment()) return false;
+    CatchInterrupts();
+    return true;
+}
+
+std::string CommandLineOf(int argc, char** argv) {
+    std::string commandLine;
+    for (int i = 1; i < argc; ++i) {
+        std::string argument = argv[i];
+        if (i > 1) commandLine += ' ';
+        bool quoted = argument.empty() || argument.find(' ') != std::string::npos;
+        commandLine += quoted ? "\"" + argument + "\"" : argument;
+    }
+    return commandLine;
+}
+
+bool TakeInterrupt() {
+    if (interruptPending == 0) return false;
+    interruptPending = 0;
+    return true;
+}
+
+void RequireScreen(bool hasScreen) {
+    if (hasScreen || programName == nullptr || std::getenv("SDL_VIDEODRIVER") != nullptr) return;
+    const char* display = std::getenv("DISPLAY");
+    if (display != nullptr && display[0] != '\0')
+        std::fprintf(stderr, "%s: cannot open the display \"%s\" to show the picture on.\n", programName, display);
+    else
+        std::fprintf(stderr,
+                     "%s: no display to show the picture on. Run it in a desktop session, set DISPLAY, or set "
+                     "SDL_VIDEODRIVER=offscreen to run it unseen.\n",
+                     programName);
+    std::exit(2);
+}
+
+}  // namespace standin
