@@ -1,8 +1,11 @@
 // The file of each duck frame, apart from the code that loads them, so tools
-// can name the files without the loader.
+// can name the files without the loader. The build reads the list of data
+// files from these lines too: one quoted path a line.
+#include <iterator>
+
 #include "demo/duck_row.h"
 
-const char* const kDuckFrameFiles[kDuckFrameCount] = {
+const char* const kDuckFrameFiles[] = {
     "data\\duckie_stance.tga",
     "data\\duckie_sing.tga",
     "data\\duckie_sing_half.tga",
@@ -23,3 +26,4 @@ const char* const kDuckFrameFiles[kDuckFrameCount] = {
     "data\\duckie_loud_sing.tga",
     "data\\duckie_loud_sing_half.tga",
 };
+static_assert(std::size(kDuckFrameFiles) == kDuckFrameCount, "one file for each DuckFrame");

@@ -30,12 +30,13 @@ enum DuckFrame : int32_t {
     kLoudSingHalf = 18,
 };
 
-constexpr int32_t kDuckFrameCount = 19;
+constexpr int32_t kDuckFrameCount = kLoudSingHalf + 1;
 constexpr int32_t kDuckSlotCount = 6;
 constexpr int32_t kCueCapacity = 256;
 
-// The file of each frame, beside the executable, by SpriteSet index.
-extern const char* const kDuckFrameFiles[kDuckFrameCount];
+// The file of each frame, beside the executable, by SpriteSet index: one for
+// each of the kDuckFrameCount frames.
+extern const char* const kDuckFrameFiles[];
 
 // The row's place in the BackBuffer: every slot at x kRowX, slot 0 at the
 // largest y (the leftmost duck in the landscape picture) and each next slot
