@@ -7,7 +7,7 @@ add_library(xm_builder STATIC support/xm_builder.cpp)
 target_include_directories(xm_builder PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(xm_builder PUBLIC duckdemo_warnings assetgen_core)
 
-duckdemo_test(fmod_tests LIBRARIES standin_fmod xm_builder PkgConfig::XMP SOURCES
+duckdemo_test(fmod_tests LIBRARIES standin_fmod standin_wav xm_builder PkgConfig::XMP SOURCES
   standin/fmod/fmod_offline_test.cpp
   standin/wav/wav_writer_test.cpp
   support/xm_builder_test.cpp
@@ -26,7 +26,7 @@ duckdemo_test(fmod_program_tests SERIAL LIBRARIES standin_fmod xm_builder SOURCE
 # The window-system stand-ins: the message queue on SDL's offscreen video
 # driver, and the hardware settings.
 pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET sdl2)
-duckdemo_test(standin_tests LIBRARIES fake_fmod standin_win32 PkgConfig::SDL2 SOURCES
+duckdemo_test(standin_tests LIBRARIES fake_fmod standin_user32 standin_entry standin_hardware PkgConfig::SDL2 SOURCES
   standin/hardware/hardware_test.cpp
   standin/user32/message_queue_test.cpp
 )

@@ -3,18 +3,9 @@
 // music offline into a sink, and the decoded position.
 #pragma once
 
-#include <cstdint>
 #include <fmod.h>
 
-// Receives the music rendered on the virtual clock: interleaved 16-bit
-// stereo frames, left first, in native byte order.
-class AudioSink {
-public:
-    virtual ~AudioSink() = default;
-    // Before the frames of each played song; the rate is FSOUND_Init's.
-    virtual void Start(int sampleRate) = 0;
-    virtual void Write(const int16_t* frames, int frameCount) = 0;
-};
+#include "standin/fmod/audio_sink.h"
 
 // From now on songs keep time on a virtual clock that moves only when the
 // host calls FmodAdvanceVirtualClock, by whole ticks of 1/ticksPerSecond

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "standin/fmod/fmod_host.h"
+#include "standin/fmod/audio_sink.h"
 
 class WavWriter : public AudioSink {
 public:
