@@ -6,10 +6,10 @@ pkg_check_modules(XMP REQUIRED IMPORTED_TARGET libxmp)
 duckdemo_test(assets_tests
   SOURCES
     assets/data_files_test.cpp
-    assets/pixel_art_test.cpp
-    assets/song_audio.cpp
-    assets/song_test.cpp
-    assets/xm_writer_test.cpp
+    assets/song/song_test.cpp
+    support/song_audio.cpp
+    tools/assetgen/pixel_art_test.cpp
+    tools/assetgen/xm_writer_test.cpp
   LIBRARIES fake_fmod assetgen_core PkgConfig::XMP
 )
 target_compile_definitions(assets_tests PRIVATE DUCKDEMO_DATA_DIR="${CMAKE_BINARY_DIR}/data")

@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "assets/song_audio.h"
+#include "support/song_audio.h"
 #include "tools/assetgen/score.h"
 #include "tools/assetgen/synth.h"
 #include "tools/assetgen/xm_module.h"
@@ -33,35 +33,12 @@ XmModule SmallModule(const Arrangement& arrangement, int32_t channels) {
     return module;
 }
 
-class Loaded {
-public:
-    explicit Loaded(const std::vector<uint8_t>& bytes) : context(xmp_create_context()) {
-        result = xmp_load_module_from_memory(context, bytes.data(), static_cast<long>(bytes.size()));
-        if (result == 0) xmp_get_module_info(context, &info);
-    }
-    ~Loaded() {
-        if (result == 0) xmp_release_module(context);
-        xmp_free_context(context);
-    }
-    Loaded(const Loaded&) = delete;
-    Loaded& operator=(const Loaded&) = delete;
-
-    const xmp_event& Event(int32_t order, int32_t channel, int32_t row) const {
-        const xmp_module& mod = *info.mod;
-        return mod.xxt[mod.xxp[mod.xxo[order]]->index[channel]]->event[row];
-    }
-
-    xmp_context context;
-    xmp_module_info info{};
-    int result = 0;
-};
-
 TEST(XmWriter, LibxmpReadsBackTheHeaderPatternsAndSample) {
     Score score;
     score.Note(0, 0, 49, 1, 40, 0);
     Arrangement arrangement = Arrange(score, 4, 3, 70, 100);
     XmModule module = SmallModule(arrangement, 4);
-    Loaded loaded(WriteXm(module));
+    LoadedModule loaded(WriteXm(module));
     ASSERT_EQ(loaded.result, 0);
     const xmp_module& mod = *loaded.info.mod;
     EXPECT_EQ(mod.chn, 4);
@@ -85,7 +62,7 @@ TEST(XmWriter, NotesDelaysKeyOffsAndLevelsLandInTheirCells) {
     score.Note(8 * kTicksPerRow, 1, 50, 1, 64, kTicksPerRow + 7);          // key-off on tick 7
     score.levels.push_back({12, 0, 20});
     score.levels.push_back({13, -1, 48});
-    Loaded loaded(WriteXm(SmallModule(Arrange(score, 4, 3, 32, 64), 4)));
+    LoadedModule loaded(WriteXm(SmallModule(Arrange(score, 4, 3, 32, 64), 4)));
     ASSERT_EQ(loaded.result, 0);
 
     const xmp_event& delayed = loaded.Event(0, 1, 3);

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "assets/song_audio.h"
 #include "demo/intro.h"
+#include "support/song_audio.h"
 #include "support/test_files.h"
 #include "tools/assetgen/xm_module.h"
 
@@ -25,20 +25,6 @@ const ComposedSong& Song() {
     static const ComposedSong song = ComposeSong();
     return song;
 }
-
-class LoadedModule {
-public:
-    LoadedModule() : context(xmp_create_context()) { result = xmp_load_module(context, kModulePath.c_str()); }
-    ~LoadedModule() {
-        if (result == 0) xmp_release_module(context);
-        xmp_free_context(context);
-    }
-    LoadedModule(const LoadedModule&) = delete;
-    LoadedModule& operator=(const LoadedModule&) = delete;
-
-    xmp_context context;
-    int result = 0;
-};
 
 // The start of every full frame of a singing triple: where the beak is
 // wide open.
@@ -68,7 +54,7 @@ int32_t Nearest(const std::vector<int32_t>& times, int32_t target) {
 }
 
 TEST(DuckSong, LibxmpLoadsItAsAnXmWithTheIntendedShape) {
-    LoadedModule module;
+    LoadedModule module(ReadBytes(kModulePath));
     ASSERT_EQ(module.result, 0) << kModulePath;
     xmp_module_info info;
     xmp_get_module_info(module.context, &info);
@@ -88,7 +74,7 @@ TEST(DuckSong, TheFileIsWhatTheGeneratorComposes) {
 }
 
 TEST(DuckSong, PlaysAtLeastEightySecondsThenLoopsBackToTheGameMusicAfterTheIntro) {
-    LoadedModule module;
+    LoadedModule module(ReadBytes(kModulePath));
     ASSERT_EQ(module.result, 0);
     ASSERT_EQ(xmp_start_player(module.context, 44100, 0), 0);
     xmp_frame_info frame;

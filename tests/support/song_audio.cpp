@@ -1,4 +1,4 @@
-#include "assets/song_audio.h"
+#include "support/song_audio.h"
 
 #include <algorithm>
 #include <cmath>
@@ -16,6 +16,21 @@ RenderedAudio Render(std::vector<int32_t> solo) {
 }
 
 }  // namespace
+
+LoadedModule::LoadedModule(const std::vector<uint8_t>& bytes) : context(xmp_create_context()) {
+    result = xmp_load_module_from_memory(context, bytes.data(), static_cast<long>(bytes.size()));
+    if (result == 0) xmp_get_module_info(context, &info);
+}
+
+LoadedModule::~LoadedModule() {
+    if (result == 0) xmp_release_module(context);
+    xmp_free_context(context);
+}
+
+const xmp_event& LoadedModule::Event(int32_t order, int32_t channel, int32_t row) const {
+    const xmp_module& mod = *info.mod;
+    return mod.xxt[mod.xxp[mod.xxo[order]]->index[channel]]->event[row];
+}
 
 const RenderedAudio& WholeSong() {
     static const RenderedAudio audio = Render({});

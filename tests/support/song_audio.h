@@ -1,11 +1,28 @@
-// The song as heard: rendered once per test process through libxmp, and the
-// measurements the checks make on it.
+// Modules as libxmp reads them, the song as heard, rendered once per test
+// process, and the measurements the checks make on it.
 #pragma once
+
+#include <xmp.h>
 
 #include <cstdint>
 #include <vector>
 
 #include "tools/assetgen/module_render.h"
+
+// A module loaded into libxmp; result is libxmp's, 0 when it loaded.
+class LoadedModule {
+public:
+    explicit LoadedModule(const std::vector<uint8_t>& bytes);
+    ~LoadedModule();
+    LoadedModule(const LoadedModule&) = delete;
+    LoadedModule& operator=(const LoadedModule&) = delete;
+
+    const xmp_event& Event(int32_t order, int32_t channel, int32_t row) const;
+
+    xmp_context context;
+    xmp_module_info info{};
+    int result = 0;
+};
 
 // The module in the build tree's data folder, whole or the ducks alone.
 const RenderedAudio& WholeSong();
