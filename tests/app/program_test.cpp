@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/fake_display.h"
 #include "core/data_path.h"
 #include "core/debug_log.h"
+#include "fakes/fake_display.h"
 #include "fakes/fake_fmod.h"
 #include "fakes/fake_system.h"
 #include "gfx/bitmap.h"
