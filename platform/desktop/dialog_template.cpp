@@ -1,5 +1,5 @@
-// Dialog 101, the setup box, as the resource compiler would lay it out, and
-// the program's resource table that carries it.
+// The setup box, dialog IDD_SETUP, as the resource compiler would lay it
+// out, and the program's resource table that carries it.
 #include "platform/desktop/dialog_template.h"
 
 #include <resource_table.h>
@@ -56,9 +56,9 @@ constexpr void WriteSetupDialog(DialogTemplateWriter& out) {
 
     WriteButton(out, IDOK, u"OK", BS_DEFPUSHBUTTON, 10, 39, 50, 14);
     WriteButton(out, IDCANCEL, u"Cancel", BS_PUSHBUTTON, 65, 39, 50, 14);
-    WriteButton(out, kFullscreenCheckBox, u"Fullscreen", BS_AUTOCHECKBOX, 10, 5, 105, 10);
-    WriteButton(out, kDoubleSizeCheckBox, u"Double size (640x480)", BS_AUTOCHECKBOX, 10, 15, 105, 10);
-    WriteButton(out, kAlwaysOnTopCheckBox, u"Always on top", BS_AUTOCHECKBOX, 10, 25, 105, 10);
+    WriteButton(out, IDC_FULLSCREEN, u"Fullscreen", BS_AUTOCHECKBOX, 10, 5, 105, 10);
+    WriteButton(out, IDC_DOUBLE_SIZE, u"Double size (640x480)", BS_AUTOCHECKBOX, 10, 15, 105, 10);
+    WriteButton(out, IDC_ALWAYS_ON_TOP, u"Always on top", BS_AUTOCHECKBOX, 10, 25, 105, 10);
 }
 
 constexpr size_t kSetupDialogSize = [] {

@@ -1,15 +1,13 @@
-// The setup dialog's resource: its id and control ids, and the writer that
-// lays out extended dialog-template bytes.
+// The setup dialog's resource: its id, as the resource table's WORD, and the
+// writer that lays out extended dialog-template bytes.
 #pragma once
 
 #include <cstddef>
 
+#include "platform/desktop/resource.h"
 #include "platform/desktop/win32.h"
 
-constexpr WORD kSetupDialogResource = 101;
-constexpr int kFullscreenCheckBox = 1000;
-constexpr int kDoubleSizeCheckBox = 1001;
-constexpr int kAlwaysOnTopCheckBox = 1002;
+constexpr WORD kSetupDialogResource = IDD_SETUP;
 
 // Appends little-endian fields to destination, or only counts them when
 // destination is null, so one description of a template yields both its size

@@ -1,12 +1,8 @@
 // The setup box asked before the window opens, and the options it sets.
 #pragma once
 
+#include "platform/desktop/resource.h"
 #include "platform/desktop/win32.h"
-
-#define IDD_SETUP 101
-#define IDC_FULLSCREEN 1000
-#define IDC_DOUBLE_SIZE 1001
-#define IDC_ALWAYS_ON_TOP 1002
 
 // 1 ticked, 0 not; 0 until OK and never changed afterwards.
 struct SetupOptions {
