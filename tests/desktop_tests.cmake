@@ -2,7 +2,7 @@
 # driver: window procedure, setup box, DirectDraw open, present and close.
 duckdemo_test(desktop_tests LOCK program_log
   SOURCES
-    platform/desktop/desktop_display_test.cpp
+    platform/desktop/display_ddraw_test.cpp
     platform/desktop/setup_dialog_test.cpp
     platform/desktop/window_test.cpp
   LIBRARIES fake_fmod desktop_platform desktop_resources

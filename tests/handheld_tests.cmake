@@ -2,6 +2,7 @@
 # driver: window procedure, GAPI open, present and close.
 duckdemo_test(handheld_tests LOCK program_log
   SOURCES
-    platform/pocketpc/handheld_display_test.cpp
+    platform/pocketpc/display_gapi_test.cpp
+    platform/pocketpc/window_test.cpp
   LIBRARIES fake_fmod pocketpc_platform
 )

@@ -1,17 +1,8 @@
-#include <stdlib.h>
-
-#include <gtest/gtest.h>
-#include <string>
-#include <vector>
-#include <windows.h>
-
-#include "core/debug_log.h"
-#include "core/platform.h"
 #include "platform/pocketpc/display_gapi.h"
-#include "platform/pocketpc/window.h"
-#include "standin/hardware/hardware.h"
-#include "support/program_log.h"
-#include "support/test_files.h"
+
+#include <string>
+
+#include "platform/pocketpc/handheld_fixture.h"
 
 namespace standin {
 const uint16_t* HandheldScreen();
@@ -27,39 +18,6 @@ const std::string kPropertyLines =
     "[gfx]  * cxWidth:  240\n"
     "[gfx]  * cyHeight: 320\n"
     "[gfx]  * ffFormat: 160\n";
-
-class HandheldDisplayTest : public testing::Test {
-protected:
-    void SetUp() override {
-        setenv("SDL_VIDEODRIVER", "offscreen", 0);
-        standin::TheHardware() = standin::Hardware{};
-        standin::TheHardware().screenWidth = 240;
-        standin::TheHardware().screenHeight = 320;
-        inputState = InputState{};
-        frame.assign(240 * 320, 0);
-        logSizeBefore = ProgramLogSize();
-    }
-
-    void TearDown() override {
-        display.Close();
-        UnregisterClassA("DOZoravaClass", nullptr);
-    }
-
-    std::string Logged() const { return ReadWholeFile(debugLog.Path()).substr(logSizeBefore); }
-
-    bool Open() { return display.Open(GetModuleHandleA(nullptr)); }
-
-    // Takes and dispatches every pending message, as the main loop would
-    // over several passes.
-    void PumpAll() {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) display.PumpMessages();
-    }
-
-    PocketPcDisplay display;
-    std::vector<uint32_t> frame;
-    size_t logSizeBefore = 0;
-};
 
 TEST_F(HandheldDisplayTest, OpenLogsThePropertiesAndEachStep) {
     ASSERT_TRUE(Open());
@@ -128,28 +86,6 @@ TEST_F(HandheldDisplayTest, NoFrameBufferAddressSkipsTheFrame) {
     display.Present(frame.data());
     standin::TheHardware().failingStep.clear();
     EXPECT_EQ(standin::HandheldScreen()[0], 0);
-}
-
-TEST_F(HandheldDisplayTest, ATapSetsThePointerAndADragDoesNot) {
-    ASSERT_TRUE(Open());
-    SendMessageW(display.window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 200));
-    EXPECT_EQ(inputState.buttonDown, 1);
-    EXPECT_EQ(inputState.pointerX, 100);
-    EXPECT_EQ(inputState.pointerY, 200);
-    SendMessageW(display.window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(150, 250));
-    EXPECT_EQ(inputState.pointerX, 100);
-    SendMessageW(display.window, WM_LBUTTONUP, 0, MAKELPARAM(150, 250));
-    EXPECT_EQ(inputState.buttonDown, 0);
-    EXPECT_EQ(inputState.pointerX, 100);
-    EXPECT_EQ(inputState.pointerY, 200);
-}
-
-TEST_F(HandheldDisplayTest, AnyKeyClosesTheWindow) {
-    ASSERT_TRUE(Open());
-    SendMessageW(display.window, WM_KEYDOWN, 'Q', 1);
-    PumpAll();
-    EXPECT_EQ(inputState.quit, 1);
-    EXPECT_FALSE(IsWindow(display.window));
 }
 
 TEST_F(HandheldDisplayTest, CloseEndsTheDisplayAndTheWindow) {

@@ -1,8 +1,9 @@
+#include "platform/desktop/display_ddraw.h"
+
 #include <cstring>
 #include <vector>
 
 #include "platform/desktop/desktop_fixture.h"
-#include "platform/desktop/display_ddraw.h"
 
 namespace {
 
