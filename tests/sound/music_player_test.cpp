@@ -5,25 +5,20 @@
 #include <string>
 #include <vector>
 
-#include "core/debug_log.h"
 #include "fakes/fake_fmod.h"
 #include "support/program_log.h"
-#include "support/test_files.h"
 
 namespace {
 
 // Keeps what the player appends to the program's log.
-class MusicPlayerTest : public testing::Test {
+class MusicPlayerTest : public ProgramLogTest {
 protected:
     void SetUp() override {
         ResetFakeFmod();
-        logSizeBefore = ProgramLogSize();
+        ProgramLogTest::SetUp();
     }
 
-    std::string Logged() const { return ReadWholeFile(debugLog.Path()).substr(logSizeBefore); }
-
     MusicPlayer player;
-    size_t logSizeBefore = 0;
 };
 
 TEST_F(MusicPlayerTest, LoadInitialisesThenLoadsAndLogsBoth) {

@@ -8,14 +8,12 @@
 #include <string>
 #include <windows.h>
 
-#include "core/debug_log.h"
 #include "core/platform.h"
 #include "platform/desktop/setup_dialog.h"
 #include "standin/hardware/hardware.h"
 #include "support/program_log.h"
-#include "support/test_files.h"
 
-class DesktopTest : public testing::Test {
+class DesktopTest : public ProgramLogTest {
 protected:
     void SetUp() override {
         setenv("SDL_VIDEODRIVER", "offscreen", 0);
@@ -26,12 +24,8 @@ protected:
         setupOptions = SetupOptions{};
         setupFromCommandLine = FALSE;
         inputState = InputState{};
-        logSizeBefore = ProgramLogSize();
+        ProgramLogTest::SetUp();
     }
 
     void TearDown() override { UnregisterClassA("qvWnd", nullptr); }
-
-    std::string Logged() const { return ReadWholeFile(debugLog.Path()).substr(logSizeBefore); }
-
-    size_t logSizeBefore = 0;
 };

@@ -10,14 +10,12 @@
 #include <vector>
 #include <windows.h>
 
-#include "core/debug_log.h"
 #include "core/platform.h"
 #include "platform/pocketpc/display_gapi.h"
 #include "standin/hardware/hardware.h"
 #include "support/program_log.h"
-#include "support/test_files.h"
 
-class HandheldDisplayTest : public testing::Test {
+class HandheldDisplayTest : public ProgramLogTest {
 protected:
     void SetUp() override {
         setenv("SDL_VIDEODRIVER", "offscreen", 0);
@@ -26,7 +24,7 @@ protected:
         standin::TheHardware().screenHeight = 320;
         inputState = InputState{};
         frame.assign(240 * 320, 0);
-        logSizeBefore = ProgramLogSize();
+        ProgramLogTest::SetUp();
     }
 
     void TearDown() override {
@@ -34,11 +32,8 @@ protected:
         UnregisterClassA("DOZoravaClass", nullptr);
     }
 
-    std::string Logged() const { return ReadWholeFile(debugLog.Path()).substr(logSizeBefore); }
-
     bool Open() { return display.Open(GetModuleHandleA(nullptr)); }
 
     PocketPcDisplay display;
     std::vector<uint32_t> frame;
-    size_t logSizeBefore = 0;
 };
