@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "app/font_charset.h"
 #include "support/tga_files.h"
 
 namespace {
 
-constexpr char kDemoCharset[] = "abcdefghijklmnopqrstuvwxyz.,?!-+0123456789()[]\":*";
 constexpr Pixel kLeftoverColour = 0xFF0D0E0Fu;
 
 // Pixel (column, row) of glyph i in the upright sheet picture: red names the
@@ -93,12 +93,12 @@ void ExpectCanvas(const Bitmap& canvas, int32_t cell, const std::vector<DrawnCel
 
 TEST(FontTest, LoadTurnsTheSheetAndCountsItsCells) {
     Font demo;
-    LoadFont(demo, 49, 8, kDemoCharset);
+    LoadFont(demo, 49, 8, kFontCharset);
     EXPECT_EQ(demo.width, 8);
     EXPECT_EQ(demo.height, 392);
     EXPECT_EQ(demo.CellSize(), 8);
     EXPECT_EQ(demo.glyphCount, 49);
-    EXPECT_STREQ(demo.charset, kDemoCharset);
+    EXPECT_STREQ(demo.charset, kFontCharset);
     EXPECT_EQ(demo.GlyphIndex('a'), 0);
     EXPECT_EQ(demo.GlyphIndex('*'), 48);
     EXPECT_EQ(demo.GlyphIndex('A'), -1);
@@ -114,7 +114,7 @@ TEST(FontTest, LoadTurnsTheSheetAndCountsItsCells) {
 
 TEST(FontTest, TextStepsOneCellTowardSmallerY) {
     Font demo;
-    LoadFont(demo, 49, 8, kDemoCharset);
+    LoadFont(demo, 49, 8, kFontCharset);
     Bitmap canvas;
     MakeCanvas(canvas, kBackBufferWidth, kBackBufferHeight);
 
@@ -128,7 +128,7 @@ TEST(FontTest, TextStepsOneCellTowardSmallerY) {
 
 TEST(FontTest, SpacesAndUnknownCharactersLeaveTheirCellUntouched) {
     Font demo;
-    LoadFont(demo, 49, 8, kDemoCharset);
+    LoadFont(demo, 49, 8, kFontCharset);
     Bitmap canvas;
 
     for (const char* text : {"a b", "aBb", "a%b",
@@ -160,7 +160,7 @@ TEST(FontTest, ARepeatedCharacterUsesItsFirstCell) {
 
 TEST(FontTest, ScaledTextScalesColourAndKeepsTheDestinationAlpha) {
     Font demo;
-    LoadFont(demo, 49, 8, kDemoCharset);
+    LoadFont(demo, 49, 8, kFontCharset);
     Bitmap canvas;
     const std::vector<DrawnCell> cells = {{0, 3, 22}, {9, 3, 14}};
 
@@ -243,7 +243,7 @@ TEST(FontTest, EmptyTextAndEmptyFontsDrawNothing) {
     MakeCanvas(canvas, 20, 20);
 
     Font demo;
-    LoadFont(demo, 49, 8, kDemoCharset);
+    LoadFont(demo, 49, 8, kFontCharset);
     demo.DrawString(canvas, 2, 18, "");
     demo.DrawStringScaled(canvas, 2, 18, "", 200);
 
