@@ -1,7 +1,5 @@
 #include "demo/duck_row.h"
 
-#include <unistd.h>
-
 #include <array>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -120,7 +118,7 @@ TEST_F(DuckRowTest, AMissingFrameDrawsNothingInItsSlot) {
 
 TEST(DuckRowLoad, LoadsAFrameBesideTheExecutableAndTurnsIt) {
     // A 2 x 3 picture, 24-bit, bottom row first.
-    std::string folder = TestOutputDir() + "/duck-row-" + std::to_string(getpid());
+    std::string folder = TestFilePath("duck-row");
     std::string data = folder + "/data";
     std::filesystem::create_directories(data);
     WriteTgaTo(data + "/duckie_sad.tga",
