@@ -33,5 +33,6 @@ const char* ResolveDataPathFrom(const char* executablePath, char separator, cons
 const char* ResolveDataPath(const char* relative) {
     char executablePath[kExecutablePathCapacity] = {};
     SystemExecutablePath(executablePath, kExecutablePathCapacity);
-    return ResolveDataPathFrom(executablePath, SystemPathSeparator(), relative, sharedPath, kDataPathCapacity);
+    return ResolveDataPathFrom(executablePath, PathSeparatorOf(executablePath), relative, sharedPath,
+                               kDataPathCapacity);
 }

@@ -46,9 +46,6 @@ extern InputState inputState;
 // capacity; returns its length (0 when the system gives none).
 int32_t SystemExecutablePath(char* buffer, int32_t capacity);
 
-// The separator of the paths SystemExecutablePath returns.
-char SystemPathSeparator();
-
 // The system's millisecond tick counter; wraps after 49.7 days.
 uint32_t SystemTickCount();
 

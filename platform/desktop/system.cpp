@@ -1,7 +1,6 @@
 // What the engine asks of the desktop system.
 #include <string.h>
 
-#include "core/data_path.h"
 #include "core/platform.h"
 #include "platform/desktop/win32.h"
 
@@ -10,12 +9,6 @@ int32_t SystemExecutablePath(char* buffer, int32_t capacity) {
     DWORD length = GetModuleFileNameA(nullptr, buffer, static_cast<DWORD>(capacity));
     buffer[capacity - 1] = '\0';
     return static_cast<int32_t>(strlen(buffer) < length ? strlen(buffer) : length);
-}
-
-char SystemPathSeparator() {
-    char path[kExecutablePathCapacity] = {};
-    SystemExecutablePath(path, kExecutablePathCapacity);
-    return PathSeparatorOf(path);
 }
 
 uint32_t SystemTickCount() { return GetTickCount(); }

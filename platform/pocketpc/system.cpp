@@ -1,7 +1,6 @@
 // What the engine asks of the handheld system.
 #include <string.h>
 
-#include "core/data_path.h"
 #include "core/platform.h"
 #include "platform/pocketpc/wince.h"
 
@@ -30,12 +29,6 @@ int32_t SystemExecutablePath(char* buffer, int32_t capacity) {
     if (capacity <= 0) return 0;
     NarrowPath(buffer, capacity);
     return static_cast<int32_t>(strlen(buffer));
-}
-
-char SystemPathSeparator() {
-    char path[kPathLimit] = {};
-    NarrowPath(path, kPathLimit);
-    return PathSeparatorOf(path);
 }
 
 uint32_t SystemTickCount() { return GetTickCount(); }

@@ -70,6 +70,11 @@ TEST_F(ResolveDataPathTest, ResolvesBesideTheRunningExecutable) {
     EXPECT_STREQ(ResolveDataPath("data\\fonts.tga"), "/srv/games/data/fonts.tga");
 }
 
+TEST_F(ResolveDataPathTest, SplitsTheRunningExecutablesPathAtItsOwnSeparator) {
+    TheFakeSystem().executablePath = "D:\\demo\\duckdemo.exe";
+    EXPECT_STREQ(ResolveDataPath("data\\fonts.tga"), "D:\\demo\\data\\fonts.tga");
+}
+
 TEST_F(ResolveDataPathTest, ConsecutiveCallsShareOneBuffer) {
     TheFakeSystem().executablePath = "/srv/games/duckdemo";
     const char* first = ResolveDataPath("data\\duck.xm");

@@ -43,8 +43,6 @@ int32_t SystemExecutablePath(char* buffer, int32_t capacity) {
     return static_cast<int32_t>(length);
 }
 
-char SystemPathSeparator() { return TheFakeSystem().separator; }
-
 uint32_t SystemTickCount() { return TheFakeSystem().tickCount(); }
 
 void SystemShowCursor() { ++TheFakeSystem().showCursorCalls; }

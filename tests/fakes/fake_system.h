@@ -9,7 +9,6 @@
 
 struct FakeSystem {
     std::string executablePath;  // empty: <output>/processes/<pid>/<test program>
-    char separator = '/';
     std::function<uint32_t()> tickCount = [] { return 0u; };
     int showCursorCalls = 0;
 };
