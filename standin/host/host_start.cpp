@@ -1,0 +1,67 @@
+// Starting SDL video once, what the screen is, and giving everything back at
+// the process's end.
+#include <SDL.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "standin/entry/process_start.h"
+#include "standin/host/host_window.h"
+#include "standin/host/sdl_host.h"
+
+namespace standin {
+namespace {
+
+bool started = false;
+bool startFailed = false;
+
+// At the process's end, after the program's own exit handlers that were
+// registered later: windows left open (the program may end from anywhere),
+// the fonts and SDL give back what they hold.
+void HostStop() {
+    DestroyEveryHostWindow();
+    CloseHostFonts();
+    SDL_Quit();
+}
+
+bool IsHeadless(const char* driver) {
+    return driver == nullptr || std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0;
+}
+
+}  // namespace
+
+bool HostStarted() { return started; }
+
+bool HostStart() {
+    if (started) return true;
+    if (startFailed) return false;
+    // Pictures are put on the screen as they are, as a frame buffer would: no
+    // GPU renderer behind the window surface, which would also recreate the
+    // window under a program that already holds its handle.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    // The process entry turns signals into a quit itself, and a window that
+    // closes says so with its own event.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        startFailed = true;
+        RequireScreen(false);
+        std::fprintf(stderr, "warning: no display available (%s)\n", SDL_GetError());
+        return false;
+    }
+    started = true;
+    std::atexit(HostStop);
+    RequireScreen(!IsHeadless(SDL_GetCurrentVideoDriver()));
+    return true;
+}
+
+bool HostHasScreen() { return HostStart() && !IsHeadless(SDL_GetCurrentVideoDriver()); }
+
+HostSize HostScreenSize() {
+    SDL_DisplayMode mode{};
+    if (!HostStart() || SDL_GetDesktopDisplayMode(0, &mode) != 0) return {1024, 768};
+    return {mode.w, mode.h};
+}
+
+}  // namespace standin
