@@ -51,6 +51,11 @@ void DebugLog::Print(const char* format, ...) {
     Append(message);
 }
 
+bool DebugLog::StepFailed() {
+    Print("[ERROR] FAILED!\n");
+    return false;
+}
+
 void DebugLog::Append(const char* text) {
     FILE* file = std::fopen(logPath, "a");
     if (file == nullptr) {

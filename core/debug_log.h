@@ -20,6 +20,10 @@ public:
     // Messages are cut to fit kMessageCapacity.
     void Print(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
+    // Logs that the step announced last has failed, "[ERROR] FAILED!"; returns
+    // false for the caller to hand on.
+    bool StepFailed();
+
     const char* Path() const { return logPath; }
 
     static constexpr int kMessageCapacity = 2048;

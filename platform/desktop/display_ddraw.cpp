@@ -18,11 +18,6 @@ constexpr DWORD kRefreshMilliseconds = 16;
 // The turned picture, in static data: Present allocates nothing.
 uint32_t stagingBuffer[kStagingMaxWidth * kStagingMaxHeight];
 
-bool Fail() {
-    debugLog.Print("[ERROR] FAILED!\n");
-    return false;
-}
-
 DDSURFACEDESC2 ClearedDescription() {
     DDSURFACEDESC2 description = {};
     description.dwSize = sizeof description;
@@ -37,14 +32,15 @@ bool DesktopDisplay::Open(InstanceHandle instance) {
 
     debugLog.Print("[gfx] DirectDrawCreateEx()...\n");
     if (DirectDrawCreateEx(nullptr, reinterpret_cast<LPVOID*>(&directDraw), IID_IDirectDraw7, nullptr) != DD_OK)
-        return Fail();
+        return debugLog.StepFailed();
 
     debugLog.Print("[gfx] SetCooperativeLevel()...\n");
     return setupOptions.fullscreen ? OpenFullscreen() : OpenWindowed();
 }
 
 bool DesktopDisplay::OpenFullscreen() {
-    if (directDraw->SetCooperativeLevel(window, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN) != DD_OK) return Fail();
+    if (directDraw->SetCooperativeLevel(window, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN) != DD_OK)
+        return debugLog.StepFailed();
 
     bool modeSet = false;
     for (int32_t depth : kFullscreenDepths) {
@@ -55,7 +51,7 @@ bool DesktopDisplay::OpenFullscreen() {
             break;
         }
     }
-    if (!modeSet) return Fail();
+    if (!modeSet) return debugLog.StepFailed();
 
     if (bpp == 16) {
         DDSURFACEDESC2 mode = ClearedDescription();
@@ -74,40 +70,40 @@ bool DesktopDisplay::OpenFullscreen() {
     description.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
     description.dwBackBufferCount = 1;
     debugLog.Print("[gfx] CreateSurface()...\n");
-    if (directDraw->CreateSurface(&description, &g_pDDSPrimary, nullptr) != DD_OK) return Fail();
+    if (directDraw->CreateSurface(&description, &g_pDDSPrimary, nullptr) != DD_OK) return debugLog.StepFailed();
 
     DDSCAPS2 backBufferCaps = {DDSCAPS_BACKBUFFER, 0, 0, 0};
     debugLog.Print("[gfx] GetAttachedSurface()...\n");
-    if (g_pDDSPrimary->GetAttachedSurface(&backBufferCaps, &g_pDDSBack) != DD_OK) return Fail();
+    if (g_pDDSPrimary->GetAttachedSurface(&backBufferCaps, &g_pDDSBack) != DD_OK) return debugLog.StepFailed();
 
     ShowCursor(FALSE);  // the game shows it again when a turn begins
     return true;
 }
 
 bool DesktopDisplay::OpenWindowed() {
-    if (directDraw->SetCooperativeLevel(window, DDSCL_NORMAL) != DD_OK) return Fail();
+    if (directDraw->SetCooperativeLevel(window, DDSCL_NORMAL) != DD_OK) return debugLog.StepFailed();
 
     DDSURFACEDESC2 description = ClearedDescription();
     description.dwFlags = DDSD_CAPS;
     description.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
     debugLog.Print("[gfx] CreateSurface(g_pDDSPrimary)...\n");
-    if (directDraw->CreateSurface(&description, &g_pDDSPrimary, nullptr) != DD_OK) return Fail();
+    if (directDraw->CreateSurface(&description, &g_pDDSPrimary, nullptr) != DD_OK) return debugLog.StepFailed();
 
     LPDIRECTDRAWCLIPPER clipper = nullptr;
     debugLog.Print("[gfx] CreateClipper()...\n");
-    if (directDraw->CreateClipper(0, &clipper, nullptr) != DD_OK) return Fail();
+    if (directDraw->CreateClipper(0, &clipper, nullptr) != DD_OK) return debugLog.StepFailed();
     clipper->SetHWnd(0, window);
     debugLog.Print("[gfx] SetClipper()...\n");
     HRESULT attached = g_pDDSPrimary->SetClipper(clipper);
     clipper->Release();  // the surface holds its own reference
-    if (attached != DD_OK) return Fail();
+    if (attached != DD_OK) return debugLog.StepFailed();
 
     description.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH;
     description.dwWidth = PictureWidth();
     description.dwHeight = PictureHeight();
     description.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
     debugLog.Print("[gfx] CreateSurface(g_pDDSBack)...\n");
-    if (directDraw->CreateSurface(&description, &g_pDDSBack, nullptr) != DD_OK) return Fail();
+    if (directDraw->CreateSurface(&description, &g_pDDSBack, nullptr) != DD_OK) return debugLog.StepFailed();
 
     bpp = GetDeviceCaps(GetDC(window), BITSPIXEL);
     return true;

@@ -90,7 +90,7 @@ HWND OpenMainWindow(HINSTANCE instance) {
     windowClass.lpszClassName = "qvWnd";
     debugLog.Print("[gfx] RegisterClass()...\n");
     if (RegisterClassA(&windowClass) == 0) {
-        debugLog.Print("[ERROR] FAILED!\n");
+        debugLog.StepFailed();
         return nullptr;
     }
 
@@ -105,7 +105,7 @@ HWND OpenMainWindow(HINSTANCE instance) {
     HWND window = CreateWindowExA(WS_EX_APPWINDOW, "qvWnd", "doZorava", style, x, y, outer.right - outer.left,
                                   outer.bottom - outer.top, nullptr, nullptr, instance, nullptr);
     if (window == nullptr) {
-        debugLog.Print("[ERROR] FAILED!\n");
+        debugLog.StepFailed();
         return nullptr;
     }
 

@@ -9,11 +9,6 @@ namespace {
 // One refresh of a 60 Hz screen.
 constexpr DWORD kRefreshMilliseconds = 16;
 
-bool Fail() {
-    debugLog.Print("[ERROR] FAILED!\n");
-    return false;
-}
-
 // The screen the picture is made for: 240 x 320 words, row after row.
 bool IsNativeLayout(const GXDisplayProperties& properties) {
     return properties.cxWidth == 240 && properties.cyHeight == 320 && properties.cbxPitch == 2 &&
@@ -44,15 +39,15 @@ bool PocketPcDisplay::Open(InstanceHandle instance) {
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     windowClass.lpszClassName = L"DOZoravaClass";
     debugLog.Print("[gfx] RegisterClass()...\n");
-    if (RegisterClassW(&windowClass) == 0) return Fail();
+    if (RegisterClassW(&windowClass) == 0) return debugLog.StepFailed();
 
     debugLog.Print("[gfx] CreateWindow()...\n");
     window = CreateWindowExW(0, L"DOZoravaClass", L"DOZorava 1.0", WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT,
                              CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, static_cast<HINSTANCE>(instance), nullptr);
-    if (window == nullptr) return Fail();
+    if (window == nullptr) return debugLog.StepFailed();
 
     debugLog.Print("[gfx] SHFullScreen()...\n");
-    if (!SHFullScreen(window, SHFS_HIDETASKBAR | SHFS_HIDESIPBUTTON | SHFS_HIDESTARTICON)) return Fail();
+    if (!SHFullScreen(window, SHFS_HIDETASKBAR | SHFS_HIDESIPBUTTON | SHFS_HIDESTARTICON)) return debugLog.StepFailed();
 
     MoveWindow(window, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), TRUE);
     ShowWindow(window, SW_SHOWNORMAL);
@@ -65,11 +60,11 @@ bool PocketPcDisplay::Open(InstanceHandle instance) {
         debugLog.Print("[gfx] Cannot show the 240x320 picture on a %dx%d screen of %d bits per pixel\n",
                        static_cast<int>(properties.cxWidth), static_cast<int>(properties.cyHeight),
                        static_cast<int>(properties.cBPP));
-        return Fail();
+        return debugLog.StepFailed();
     }
 
     debugLog.Print("[gfx] GXOpenDisplay()...\n");
-    if (GXOpenDisplay(window, GX_FULLSCREEN) <= 0) return Fail();
+    if (GXOpenDisplay(window, GX_FULLSCREEN) <= 0) return debugLog.StepFailed();
     opened = true;
     return true;
 }
