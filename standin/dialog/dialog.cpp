@@ -266,7 +266,7 @@ bool Build(Dialog& dialog, const DialogTemplate& layout) {
     record.clientWidth = dialog.width;
     record.clientHeight = dialog.height;
     HostWindowOptions options;
-    options.bordered = (layout.style & WS_CAPTION) == WS_CAPTION;
+    options.bordered = HasCaption(layout.style);
     options.visible = true;
     options.topmost = true;  // a modal box stays above its owner
     record.host =

@@ -51,7 +51,31 @@ ATOM AddClass(const std::string& name, WNDPROC procedure) {
     return static_cast<ATOM>(0xC000 + Classes().size());
 }
 
-bool HasCaption(DWORD style) { return (style & WS_CAPTION) == WS_CAPTION; }
+constexpr int32_t kFrameWidth = 3;
+constexpr int32_t kCaptionHeight = 19;
+
+// How far the caption and frame reach out from the client area on each side.
+struct FrameInsets {
+    int32_t left;
+    int32_t top;
+    int32_t right;
+    int32_t bottom;
+};
+
+FrameInsets FrameOf(DWORD style) {
+    if (!HasCaption(style)) return {0, 0, 0, 0};
+    return {kFrameWidth, kFrameWidth + kCaptionHeight, kFrameWidth, kFrameWidth};
+}
+
+// The client area of a window of the record's style whose outer rectangle is
+// at x, y of width by height.
+void PlaceClientArea(WindowRecord& record, int x, int y, int width, int height) {
+    FrameInsets frame = FrameOf(record.style);
+    record.clientX = x + frame.left;
+    record.clientY = y + frame.top;
+    record.clientWidth = std::max(0, width - frame.left - frame.right);
+    record.clientHeight = std::max(0, height - frame.top - frame.bottom);
+}
 
 HWND CreateWindowRecord(DWORD exStyle, const std::string& className, const std::string& title, DWORD style, int x,
                         int y, int width, int height) {
@@ -70,16 +94,10 @@ HWND CreateWindowRecord(DWORD exStyle, const std::string& className, const std::
     record.title = title;
     record.style = style;
     record.exStyle = exStyle;
-    bool captioned = HasCaption(style);
-    int32_t frameX = captioned ? kFrameWidth : 0;
-    int32_t frameTop = captioned ? kFrameWidth + kCaptionHeight : 0;
-    record.clientX = x + frameX;
-    record.clientY = y + frameTop;
-    record.clientWidth = std::max(0, width - 2 * frameX);
-    record.clientHeight = std::max(0, height - frameTop - frameX);
+    PlaceClientArea(record, x, y, width, height);
 
     HostWindowOptions options;
-    options.bordered = captioned;
+    options.bordered = HasCaption(style);
     options.visible = (style & WS_VISIBLE) != 0;
     options.topmost = (exStyle & WS_EX_TOPMOST) != 0;
     options.scale = WindowScaleOn(screen.width, screen.height);
@@ -212,12 +230,7 @@ BOOL WINAPI UpdateWindow(HWND hWnd) { return IsWindow(hWnd); }
 BOOL WINAPI MoveWindow(HWND hWnd, int X, int Y, int nWidth, int nHeight, BOOL) {
     WindowRecord* record = FindWindowRecord(hWnd);
     if (record == nullptr) return FALSE;
-    int32_t frameX = HasCaption(record->style) ? kFrameWidth : 0;
-    int32_t frameTop = HasCaption(record->style) ? kFrameWidth + kCaptionHeight : 0;
-    record->clientX = X + frameX;
-    record->clientY = Y + frameTop;
-    record->clientWidth = std::max(0, nWidth - 2 * frameX);
-    record->clientHeight = std::max(0, nHeight - frameTop - frameX);
+    PlaceClientArea(*record, X, Y, nWidth, nHeight);
     HostMoveWindow(record->host, record->clientX, record->clientY, record->clientWidth, record->clientHeight);
     SendToWindow(hWnd, WM_SIZE, 0, MAKELPARAM(record->clientWidth, record->clientHeight));
     SendToWindow(hWnd, WM_MOVE, 0, MAKELPARAM(record->clientX, record->clientY));
@@ -230,12 +243,11 @@ BOOL WINAPI SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, 
     if (hWndInsertAfter == HWND_TOPMOST) HostSetTopmost(record->host, true);
     if (hWndInsertAfter == HWND_NOTOPMOST) HostSetTopmost(record->host, false);
     if ((uFlags & SWP_NOMOVE) == 0 || (uFlags & SWP_NOSIZE) == 0) {
-        int32_t frameX = HasCaption(record->style) ? kFrameWidth : 0;
-        int32_t frameTop = HasCaption(record->style) ? kFrameWidth + kCaptionHeight : 0;
-        int newX = (uFlags & SWP_NOMOVE) != 0 ? record->clientX - frameX : X;
-        int newY = (uFlags & SWP_NOMOVE) != 0 ? record->clientY - frameTop : Y;
-        int newWidth = (uFlags & SWP_NOSIZE) != 0 ? record->clientWidth + 2 * frameX : cx;
-        int newHeight = (uFlags & SWP_NOSIZE) != 0 ? record->clientHeight + frameTop + frameX : cy;
+        FrameInsets frame = FrameOf(record->style);
+        int newX = (uFlags & SWP_NOMOVE) != 0 ? record->clientX - frame.left : X;
+        int newY = (uFlags & SWP_NOMOVE) != 0 ? record->clientY - frame.top : Y;
+        int newWidth = (uFlags & SWP_NOSIZE) != 0 ? record->clientWidth + frame.left + frame.right : cx;
+        int newHeight = (uFlags & SWP_NOSIZE) != 0 ? record->clientHeight + frame.top + frame.bottom : cy;
         MoveWindow(hWnd, newX, newY, newWidth, newHeight, TRUE);
     }
     if ((uFlags & SWP_SHOWWINDOW) != 0) ShowWindow(hWnd, SW_SHOW);
@@ -283,12 +295,11 @@ BOOL WINAPI ClientToScreen(HWND hWnd, LPPOINT lpPoint) {
 
 BOOL WINAPI AdjustWindowRectEx(LPRECT lpRect, DWORD dwStyle, BOOL, DWORD) {
     if (lpRect == nullptr) return FALSE;
-    if (HasCaption(dwStyle)) {
-        lpRect->left -= kFrameWidth;
-        lpRect->top -= kFrameWidth + kCaptionHeight;
-        lpRect->right += kFrameWidth;
-        lpRect->bottom += kFrameWidth;
-    }
+    FrameInsets frame = FrameOf(dwStyle);
+    lpRect->left -= frame.left;
+    lpRect->top -= frame.top;
+    lpRect->right += frame.right;
+    lpRect->bottom += frame.bottom;
     return TRUE;
 }
 

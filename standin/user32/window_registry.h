@@ -52,8 +52,7 @@ void PumpHostEvents();
 // Removes the first queued message for window (any window when null).
 bool TakeMessage(HWND window, MSG& message);
 
-// The caption and frame a captioned window adds around its client area.
-constexpr int32_t kFrameWidth = 3;
-constexpr int32_t kCaptionHeight = 19;
+// Whether a window of this style has a caption, and with it a frame.
+inline bool HasCaption(DWORD style) { return (style & WS_CAPTION) == WS_CAPTION; }
 
 }  // namespace standin
