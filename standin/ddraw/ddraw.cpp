@@ -10,6 +10,7 @@
 
 #include "standin/hardware/hardware.h"
 #include "standin/host/sdl_host.h"
+#include "standin/notice/not_implemented.h"
 #include "standin/user32/window_registry.h"
 
 const IID IID_IDirectDraw7 = {0x15e65ec0, 0x3b9c, 0x11d2, {0xb9, 0x2f, 0x00, 0x60, 0x97, 0x97, 0xea, 0x5b}};
@@ -136,7 +137,10 @@ public:
         Describe(*description, false);
         return DD_OK;
     }
-    HRESULT IsLost() override { return DD_OK; }
+    HRESULT IsLost() override {
+        SayNotImplemented("IDirectDrawSurface7::IsLost");
+        return DD_OK;
+    }
     HRESULT Lock(LPRECT, LPDDSURFACEDESC2 description, DWORD, HANDLE) override {
         if (description == nullptr) return DDERR_INVALIDPARAMS;
         if (StepFails("Lock") || memory.empty()) {
@@ -147,7 +151,10 @@ public:
         locked = true;
         return DD_OK;
     }
-    HRESULT Restore() override { return DD_OK; }
+    HRESULT Restore() override {
+        SayNotImplemented("IDirectDrawSurface7::Restore");
+        return DD_OK;
+    }
     HRESULT SetClipper(LPDIRECTDRAWCLIPPER newClipper) override {
         if (StepFails("SetClipper")) return DDERR_GENERIC;
         if (newClipper != nullptr) newClipper->AddRef();
@@ -263,7 +270,10 @@ public:
         return DD_OK;
     }
 
-    HRESULT WaitForVerticalBlank(DWORD, HANDLE) override { return DD_OK; }
+    HRESULT WaitForVerticalBlank(DWORD, HANDLE) override {
+        SayNotImplemented("IDirectDraw7::WaitForVerticalBlank");
+        return DD_OK;
+    }
 
     PixelLayout CurrentLayout() const { return LayoutForDepth(modeSet ? modeDepth : TheHardware().windowBitsPerPixel); }
 

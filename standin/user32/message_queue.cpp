@@ -7,6 +7,7 @@
 
 #include "standin/entry/process_start.h"
 #include "standin/host/sdl_host.h"
+#include "standin/notice/not_implemented.h"
 #include "standin/user32/window_registry.h"
 
 namespace standin {
@@ -156,7 +157,12 @@ BOOL WINAPI PeekMessageW(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFi
     return PeekMessageA(lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax, wRemoveMsg);
 }
 
-BOOL WINAPI TranslateMessage(const MSG* lpMsg) { return lpMsg != nullptr ? TRUE : FALSE; }
+// No character messages are made from keys.
+BOOL WINAPI TranslateMessage(const MSG* lpMsg) {
+    if (lpMsg == nullptr) return FALSE;
+    SayNotImplemented("TranslateMessage");
+    return TRUE;
+}
 
 LRESULT WINAPI DispatchMessageA(const MSG* lpMsg) {
     if (lpMsg == nullptr) return 0;

@@ -9,6 +9,7 @@
 
 #include "standin/hardware/hardware.h"
 #include "standin/host/sdl_host.h"
+#include "standin/notice/not_implemented.h"
 #include "standin/user32/window_registry.h"
 
 namespace standin {
@@ -225,7 +226,12 @@ BOOL WINAPI ShowWindow(HWND hWnd, int nCmdShow) {
     return wasVisible ? TRUE : FALSE;
 }
 
-BOOL WINAPI UpdateWindow(HWND hWnd) { return IsWindow(hWnd); }
+// No WM_PAINT is sent: the programs draw through their display libraries.
+BOOL WINAPI UpdateWindow(HWND hWnd) {
+    if (!IsWindow(hWnd)) return FALSE;
+    SayNotImplemented("UpdateWindow");
+    return TRUE;
+}
 
 BOOL WINAPI MoveWindow(HWND hWnd, int X, int Y, int nWidth, int nHeight, BOOL) {
     WindowRecord* record = FindWindowRecord(hWnd);
@@ -322,6 +328,9 @@ int WINAPI ShowCursor(BOOL bShow) {
     return cursorCount;
 }
 
-BOOL WINAPI RedrawWindow(HWND, const RECT*, HRGN, UINT) { return TRUE; }
+BOOL WINAPI RedrawWindow(HWND, const RECT*, HRGN, UINT) {
+    SayNotImplemented("RedrawWindow");
+    return TRUE;
+}
 
 }  // extern "C"
