@@ -5,6 +5,7 @@
 #include <gx.h>
 #include <vector>
 
+#include "standin/gx/handheld_screen.h"
 #include "standin/hardware/hardware.h"
 #include "standin/host/sdl_host.h"
 #include "standin/user32/window_registry.h"
@@ -46,7 +47,6 @@ uint16_t WordAt(const FrameBuffer& frameBuffer, int32_t x, int32_t y) {
 
 }  // namespace
 
-// The frame buffer's words in screen order, for tests and captures.
 const uint16_t* HandheldScreen() {
     FrameBuffer& frameBuffer = TheFrameBuffer();
     const Hardware& hardware = TheHardware();

@@ -3,10 +3,7 @@
 #include <string>
 
 #include "platform/pocketpc/handheld_fixture.h"
-
-namespace standin {
-const uint16_t* HandheldScreen();
-}
+#include "standin/gx/handheld_screen.h"
 
 namespace {
 
