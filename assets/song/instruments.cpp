@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "tools/assetgen/synth.h"
+#include "assets/song/synth.h"
 
 namespace {
 

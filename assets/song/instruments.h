@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "tools/assetgen/xm_module.h"
+#include "assets/song/xm_module.h"
 
 // XM instrument numbers, from 1.
 enum SongInstrument : int32_t {

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "tools/assetgen/score.h"
-#include "tools/assetgen/xm_module.h"
+#include "assets/song/score.h"
+#include "assets/song/xm_module.h"
 
 enum SongChannel : int32_t {
     // The ducks, and nothing else: two channels taking turns, so a note can

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "tools/assetgen/score.h"
+#include "assets/song/score.h"
 
 constexpr int32_t kBeatRows = 4;
 constexpr int32_t kBarRows = 16;

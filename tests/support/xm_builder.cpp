@@ -1,6 +1,6 @@
 #include "support/xm_builder.h"
 
-#include "tools/assetgen/xm_module.h"
+#include "tools/assetgen/xm_writer.h"
 
 namespace {
 

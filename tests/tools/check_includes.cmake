@@ -2,7 +2,9 @@
 # (core, gfx, demo) sees only the standard library and the layers below it;
 # sound also the sound library's header; the driver (app) every engine layer.
 # The platform layers see the engine, the driver, their own folder and the
-# headers the platform's SDK names, never SDL or libxmp.
+# headers the platform's SDK names, never SDL or libxmp. The song's sources
+# (assets) see the engine they are composed around, never the tools that
+# turn them into files.
 #
 #   cmake -DSOURCE_DIR=<repo> -P check_includes.cmake
 
@@ -22,15 +24,17 @@ set(allowed_demo core gfx demo)
 set(allowed_sound core sound)
 set(allowed_app core gfx demo sound app)
 set(allowed_platform core gfx demo sound app platform)
+set(allowed_assets core gfx demo assets)
 set(system_core ${standard_headers})
 set(system_gfx ${standard_headers})
 set(system_demo ${standard_headers})
 set(system_sound ${standard_headers} fmod.h)
 set(system_app ${standard_headers})
 set(system_platform ${standard_headers} ${c_runtime_headers} windows.h ddraw.h gx.h aygshell.h resource_table.h)
+set(system_assets ${standard_headers} stdexcept)
 
 set(failures "")
-foreach(layer core gfx demo sound app platform)
+foreach(layer core gfx demo sound app platform assets)
   file(GLOB_RECURSE sources "${SOURCE_DIR}/${layer}/*.h" "${SOURCE_DIR}/${layer}/*.cpp")
   foreach(source ${sources})
     file(STRINGS "${source}" includes REGEX "^[ \t]*#[ \t]*include")

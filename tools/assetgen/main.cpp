@@ -14,6 +14,7 @@
 #include "tools/assetgen/module_render.h"
 #include "tools/assetgen/preview.h"
 #include "tools/assetgen/tga_writer.h"
+#include "tools/assetgen/xm_writer.h"
 
 namespace {
 

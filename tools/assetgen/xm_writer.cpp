@@ -1,6 +1,6 @@
-#include <stdexcept>
+#include "tools/assetgen/xm_writer.h"
 
-#include "tools/assetgen/xm_module.h"
+#include <stdexcept>
 
 namespace {
 

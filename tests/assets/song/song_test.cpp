@@ -14,7 +14,7 @@
 #include "demo/intro.h"
 #include "support/song_audio.h"
 #include "support/test_files.h"
-#include "tools/assetgen/xm_module.h"
+#include "tools/assetgen/xm_writer.h"
 
 namespace {
 

@@ -1,14 +1,15 @@
 // The XM writer and the pattern layout, checked against libxmp itself.
+#include "tools/assetgen/xm_writer.h"
+
 #include <xmp.h>
 
 #include <gtest/gtest.h>
 #include <stdexcept>
 #include <vector>
 
+#include "assets/song/score.h"
+#include "assets/song/synth.h"
 #include "support/song_audio.h"
-#include "tools/assetgen/score.h"
-#include "tools/assetgen/synth.h"
-#include "tools/assetgen/xm_module.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tools/assetgen/synth.h"
+#include "assets/song/synth.h"
 
 #include <algorithm>
 #include <cmath>

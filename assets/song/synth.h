@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "tools/assetgen/xm_module.h"
+#include "assets/song/xm_module.h"
 
 using Sound = std::vector<double>;
 

@@ -1,4 +1,4 @@
-#include "tools/assetgen/score.h"
+#include "assets/song/score.h"
 
 #include <algorithm>
 #include <climits>

@@ -64,8 +64,3 @@ struct XmModule {
     std::vector<XmPattern> patterns;
     std::vector<XmInstrument> instruments;
 };
-
-// The file's bytes: version 0x0104, linear frequency table, packed cells,
-// delta-coded 16-bit samples. Throws std::runtime_error on a module the
-// format cannot hold.
-std::vector<uint8_t> WriteXm(const XmModule& module);

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "tools/assetgen/xm_module.h"
+#include "assets/song/xm_module.h"
 
 // Twelve ticks a row at 250 BPM: 10 ms ticks, 120 ms rows. The fine tick
 // lets a note start within 5 ms of any time.
