@@ -1,5 +1,6 @@
-// The stand-in window manager's records, shared by user32, gdi32, DirectDraw
-// and the dialog manager.
+// The stand-in window manager's records: user32's, shared with every library
+// that finds a window by its handle (gdi32, DirectDraw, the dialog manager,
+// the handheld's display library and shell).
 #pragma once
 
 #include <string>
