@@ -13,6 +13,7 @@
 #include <windows.h>
 
 #include "standin/dialog/dialog_template.h"
+#include "standin/host/host_capture.h"
 #include "standin/host/sdl_host.h"
 #include "standin/user32/window_registry.h"
 
@@ -334,6 +335,14 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE, LPCSTR lpTemplateName, HWND, DLGPROC l
     }
     if (lpDialogFunc(dialog.handle, WM_INITDIALOG, reinterpret_cast<WPARAM>(firstStop), dwInitParam) != FALSE)
         MoveFocus(dialog);
+    // Nobody is there to answer the box in a capture: it takes its default.
+    if (HostIsCapturing()) {
+        MSG enter{};
+        enter.hwnd = dialog.handle;
+        enter.message = WM_KEYDOWN;
+        enter.wParam = VK_RETURN;
+        Handle(dialog, enter);
+    }
 
     while (!dialog.ended) {
         PumpHostEvents();

@@ -53,6 +53,8 @@ std::string CommandLineOf(int argc, char** argv) {
     return commandLine;
 }
 
+void RequestQuit() { interruptPending = 1; }
+
 bool TakeInterrupt() {
     if (interruptPending == 0) return false;
     interruptPending = 0;

@@ -19,6 +19,9 @@ std::string CommandLineOf(int argc, char** argv);
 // True once for each SIGINT or SIGTERM taken since the last call.
 bool TakeInterrupt();
 
+// Asks the program to quit as an interrupt would: a capture that is done.
+void RequestQuit();
+
 // Called when the window system starts: a program started through its entry
 // that has no screen a person sees says so on stderr and ends with exit code
 // 2. Asking for a headless video driver by name is running unseen on purpose.

@@ -4,13 +4,14 @@
 #include <string>
 #include <windows.h>
 
+#include "standin/capture/capture_session.h"
 #include "standin/entry/process_start.h"
 #include "standin/hardware/hardware.h"
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPWSTR lpCmdLine, int nShowCmd);
 
 int main(int argc, char** argv) {
-    if (!standin::PrepareProcess(argc, argv)) return 2;
+    if (!standin::PrepareProcess(argc, argv) || !standin::PrepareCapture(argc, argv)) return 2;
     standin::Hardware& hardware = standin::TheHardware();
     hardware.screenWidth = hardware.handheldWidth;
     hardware.screenHeight = hardware.handheldHeight;
@@ -19,5 +20,6 @@ int main(int argc, char** argv) {
     std::string narrow = standin::CommandLineOf(argc, argv);
     std::wstring commandLine;
     for (char c : narrow) commandLine += static_cast<wchar_t>(static_cast<unsigned char>(c));
-    return WinMain(GetModuleHandleA(nullptr), nullptr, commandLine.data(), SW_SHOWNORMAL);
+    int exitCode = WinMain(GetModuleHandleA(nullptr), nullptr, commandLine.data(), SW_SHOWNORMAL);
+    return standin::FinishProcess(exitCode, argc, argv);
 }

@@ -45,7 +45,7 @@ int64_t ElapsedMilliseconds(const FMUSIC_MODULE& song) {
 // arrives; the picture must not.
 int SongTime(FMUSIC_MODULE& song) {
     if (!song.playing) return song.stoppedMs;
-    int64_t elapsed = std::clamp<int64_t>(ElapsedMilliseconds(song), 0, INT_MAX);
+    int64_t elapsed = std::clamp<int64_t>(ElapsedMilliseconds(song) + soundSystem.startMs, 0, INT_MAX);
     song.lastMs = std::max(song.lastMs, static_cast<int>(elapsed));
     return song.lastMs;
 }
@@ -67,6 +67,19 @@ void StopPlayingSong() {
 void CloseAtExit() { FSOUND_Close(); }
 
 }  // namespace
+
+// Rendered rather than sought: a decoder seeks only to the start of a
+// pattern, and the picture is timed to the millisecond.
+void SkipToStart(FMUSIC_MODULE& song) {
+    constexpr int kChunkFrames = 1024;
+    int16_t scratch[kChunkFrames * kChannels];
+    int64_t left = int64_t{soundSystem.startMs} * soundSystem.mixRate / 1000;
+    while (left > 0) {
+        int count = static_cast<int>(std::min<int64_t>(left, kChunkFrames));
+        RenderSong(song, scratch, count);
+        left -= count;
+    }
+}
 
 void ResetOutput() {
     StopPlayingSong();

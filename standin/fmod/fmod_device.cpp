@@ -108,6 +108,7 @@ bool StartOnDevice(FMUSIC_MODULE& song) {
     SDL_LockAudioDevice(device.id);
     bool started = xmp_start_player(song.decoder, device.rate, 0) == 0;
     if (started) {
+        SkipToStart(song);
         device.song = &song;
         device.framesHanded = 0;
         device.lastBufferFrames = 0;

@@ -20,6 +20,10 @@ void FmodUseVirtualClock(AudioSink* sink, int ticksPerSecond);
 // Moves the virtual clock on; FMUSIC_GetTime then reads the virtual time.
 void FmodAdvanceVirtualClock(int ticks);
 
+// Every song played from now on starts that far in: the music from there,
+// and FMUSIC_GetTime counting from there.
+void FmodStartSongsAt(int milliseconds);
+
 // Back to the audio device and the steady clock, from the next FSOUND_Init.
 void FmodUseRealClock();
 

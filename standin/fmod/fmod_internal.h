@@ -48,6 +48,8 @@ struct SoundSystem {
     FMUSIC_MODULE* playing = nullptr;  // the one playing song, or null
     FMUSIC_MODULE silence;             // stands in for the empty handle
 
+    int startMs = 0;  // where every song played starts, and its time with it
+
     bool virtualClock = false;
     AudioSink* sink = nullptr;
     int ticksPerSecond = 1000;
@@ -63,6 +65,10 @@ int64_t FramesToMilliseconds(int64_t frames, int rate);
 // with silence when it has none or it fails. Runs on the audio thread too:
 // no allocation, no locks.
 void RenderSong(FMUSIC_MODULE& song, int16_t* frames, int frameCount);
+
+// Decodes and drops the song's first startMs, so what plays next is exactly
+// what would play there. Call right after the decoder's player starts.
+void SkipToStart(FMUSIC_MODULE& song);
 
 // Stops the music and closes the device; FSOUND_Init opens it again.
 void ResetOutput();

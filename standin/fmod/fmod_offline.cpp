@@ -31,7 +31,7 @@ void RenderDueFrames(FMUSIC_MODULE& song) {
 
 void StartOnVirtualClock(FMUSIC_MODULE& song) {
     // Should the decoder refuse to start, RenderSong writes silence.
-    if (song.decoder != nullptr) xmp_start_player(song.decoder, soundSystem.mixRate, 0);
+    if (song.decoder != nullptr && xmp_start_player(song.decoder, soundSystem.mixRate, 0) == 0) SkipToStart(song);
     song.startTicks = soundSystem.virtualTicks;
     song.framesRendered = 0;
     if (soundSystem.sink != nullptr) soundSystem.sink->Start(soundSystem.mixRate);
@@ -59,6 +59,8 @@ void FmodAdvanceVirtualClock(int ticks) {
     FMUSIC_MODULE* song = soundSystem.playing;
     if (song != nullptr && song->clock == standin::SongClock::kVirtual) standin::RenderDueFrames(*song);
 }
+
+void FmodStartSongsAt(int milliseconds) { soundSystem.startMs = std::max(milliseconds, 0); }
 
 void FmodUseRealClock() {
     standin::ResetOutput();

@@ -46,7 +46,13 @@ void WaitForRefresh(HostWindow& window) {
 void HostPresent(HostWindow* window, const void* pixels, int32_t pitch, HostPixelFormat format, int32_t width,
                  int32_t height) {
     if (window == nullptr || pixels == nullptr || width <= 0 || height <= 0) return;
+    if (HostCapture* capture = CurrentCapture()) {
+        capture->Present(window, pixels, pitch, format, width, height);
+        return;
+    }
     window->converted.resize(static_cast<size_t>(width) * height);
+    window->pictureWidth = width;
+    window->pictureHeight = height;
     SDL_ConvertPixels(width, height, SdlFormatOf(format), pixels, pitch, SDL_PIXELFORMAT_ARGB8888,
                       window->converted.data(), width * 4);
 

@@ -15,6 +15,7 @@ namespace {
 
 bool started = false;
 bool startFailed = false;
+HostCapture* capture = nullptr;
 
 // At the process's end, after the program's own exit handlers that were
 // registered later: windows left open (the program may end from anywhere),
@@ -33,9 +34,20 @@ bool IsHeadless(const char* driver) {
 
 bool HostStarted() { return started; }
 
+HostCapture* CurrentCapture() { return capture; }
+
+void HostCaptureTo(HostCapture* to) { capture = to; }
+
+bool HostIsCapturing() { return capture != nullptr; }
+
 bool HostStart() {
     if (started) return true;
     if (startFailed) return false;
+    if (capture != nullptr) {
+        started = true;
+        std::atexit(DestroyEveryHostWindow);
+        return true;
+    }
     // Pictures are put on the screen as they are, as a frame buffer would: no
     // GPU renderer behind the window surface, which would also recreate the
     // window under a program that already holds its handle.
@@ -56,10 +68,12 @@ bool HostStart() {
     return true;
 }
 
-bool HostHasScreen() { return HostStart() && !IsHeadless(SDL_GetCurrentVideoDriver()); }
+bool HostHasScreen() { return capture == nullptr && HostStart() && !IsHeadless(SDL_GetCurrentVideoDriver()); }
 
+// A capture's screen is the common one of the programs' days.
 HostSize HostScreenSize() {
     SDL_DisplayMode mode{};
+    if (capture != nullptr) return {1024, 768};
     if (!HostStart() || SDL_GetDesktopDisplayMode(0, &mode) != 0) return {1024, 768};
     return {mode.w, mode.h};
 }

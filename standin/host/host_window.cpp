@@ -52,7 +52,10 @@ uint32_t VirtualKeyOf(SDL_Keycode key) {
 
 }  // namespace
 
+HostWindow* NewestHostWindow() { return firstWindow; }
+
 Placement PlacementOf(const HostWindow& window) {
+    if (window.sdl == nullptr) return {window.scale, 0, 0};
     int windowWidth = 0;
     int windowHeight = 0;
     SDL_GetWindowSize(window.sdl, &windowWidth, &windowHeight);
@@ -74,8 +77,10 @@ HostWindow* HostCreateWindow(const char* title, int32_t x, int32_t y, int32_t wi
     if (options.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     if (options.topmost) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
     int32_t scale = std::max(options.scale, 1);
-    SDL_Window* sdl = SDL_CreateWindow(title, x, y, std::max(width * scale, 1), std::max(height * scale, 1), flags);
-    if (sdl == nullptr) {
+    SDL_Window* sdl = nullptr;
+    if (CurrentCapture() == nullptr)
+        sdl = SDL_CreateWindow(title, x, y, std::max(width * scale, 1), std::max(height * scale, 1), flags);
+    if (sdl == nullptr && CurrentCapture() == nullptr) {
         std::fprintf(stderr, "warning: cannot create a window (%s)\n", SDL_GetError());
         return nullptr;
     }
@@ -87,7 +92,7 @@ HostWindow* HostCreateWindow(const char* title, int32_t x, int32_t y, int32_t wi
     window->scale = scale;
     window->next = firstWindow;
     firstWindow = window;
-    SDL_SetWindowData(sdl, "host", window);
+    if (sdl != nullptr) SDL_SetWindowData(sdl, "host", window);
     return window;
 }
 
@@ -99,12 +104,13 @@ void HostDestroyWindow(HostWindow* window) {
             break;
         }
     }
-    SDL_DestroyWindow(window->sdl);
+    if (window->sdl != nullptr) SDL_DestroyWindow(window->sdl);
     delete window;
 }
 
 void HostShowWindow(HostWindow* window, bool visible) {
     if (window == nullptr) return;
+    if (window->sdl == nullptr) return;
     if (visible) {
         SDL_ShowWindow(window->sdl);
     } else {
@@ -115,6 +121,7 @@ void HostShowWindow(HostWindow* window, bool visible) {
 void HostSetTopmost(HostWindow* window, bool topmost) {
     if (window == nullptr) return;
     window->topmost = topmost;
+    if (window->sdl == nullptr) return;
     SDL_SetWindowAlwaysOnTop(window->sdl, topmost ? SDL_TRUE : SDL_FALSE);
 }
 
@@ -122,6 +129,7 @@ bool HostWindowIsTopmost(HostWindow* window) { return window != nullptr && windo
 
 void HostSetFullscreen(HostWindow* window, bool fullscreen) {
     if (window == nullptr) return;
+    if (window->sdl == nullptr) return;
     // A borderless window covering the screen: what an exclusive mode looks
     // like, with or without a window manager to honour full-screen states.
     HostSize screen = HostScreenSize();
@@ -133,11 +141,16 @@ void HostSetFullscreen(HostWindow* window, bool fullscreen) {
 }
 
 void HostRaiseWindow(HostWindow* window) {
-    if (window != nullptr) SDL_RaiseWindow(window->sdl);
+    if (window != nullptr && window->sdl != nullptr) SDL_RaiseWindow(window->sdl);
 }
 
 void HostMoveWindow(HostWindow* window, int32_t x, int32_t y, int32_t width, int32_t height) {
     if (window == nullptr) return;
+    if (window->sdl == nullptr) {
+        window->width = width;
+        window->height = height;
+        return;
+    }
     SDL_SetWindowPosition(window->sdl, x, y);
     SDL_SetWindowSize(window->sdl, std::max(width * window->scale, 1), std::max(height * window->scale, 1));
     window->width = width;
@@ -153,7 +166,7 @@ void HostSetLogicalSize(HostWindow* window, int32_t width, int32_t height) {
 void HostWindowPosition(HostWindow* window, int32_t& x, int32_t& y) {
     x = 0;
     y = 0;
-    if (window == nullptr) return;
+    if (window == nullptr || window->sdl == nullptr) return;
     int windowX = 0;
     int windowY = 0;
     SDL_GetWindowPosition(window->sdl, &windowX, &windowY);
@@ -161,8 +174,27 @@ void HostWindowPosition(HostWindow* window, int32_t& x, int32_t& y) {
     y = windowY;
 }
 
+namespace {
+
+// A scripted event, its position turned from the window's pixels into its
+// logical ones as the mouse's are.
+bool PollCaptureEvent(HostCapture& capture, HostEvent& event) {
+    if (!capture.PollEvent(event)) return false;
+    bool isKey = event.kind == HostEventKind::KeyDown || event.kind == HostEventKind::KeyUp;
+    if (event.window == nullptr && !isKey) event.window = NewestHostWindow();
+    if (event.window != nullptr && !isKey) {
+        Placement placement = PlacementOf(*event.window);
+        event.x = std::clamp(event.x / placement.scale, 0, std::max(event.window->width - 1, 0));
+        event.y = std::clamp(event.y / placement.scale, 0, std::max(event.window->height - 1, 0));
+    }
+    return true;
+}
+
+}  // namespace
+
 bool HostPollEvent(HostEvent& event) {
     if (!HostStarted()) return false;
+    if (HostCapture* capture = CurrentCapture()) return PollCaptureEvent(*capture, event);
     SDL_Event sdlEvent;
     while (SDL_PollEvent(&sdlEvent) != 0) {
         event = HostEvent{};
@@ -194,6 +226,14 @@ bool HostPollEvent(HostEvent& event) {
             }
             case SDL_KEYDOWN:
             case SDL_KEYUP:
+                // F12 belongs to the machine, not the program: it keeps the picture.
+                if (sdlEvent.key.keysym.sym == SDLK_F12) {
+                    HostWindow* shown = FromSdl(sdlEvent.key.windowID);
+                    if (shown == nullptr) shown = NewestHostWindow();
+                    if (sdlEvent.type == SDL_KEYDOWN && sdlEvent.key.repeat == 0 && shown != nullptr)
+                        SaveScreenshot(*shown);
+                    break;
+                }
                 event.window = FromSdl(sdlEvent.key.windowID);
                 event.virtualKey = VirtualKeyOf(sdlEvent.key.keysym.sym);
                 event.kind = sdlEvent.type == SDL_KEYDOWN ? HostEventKind::KeyDown : HostEventKind::KeyUp;
@@ -210,7 +250,7 @@ bool HostPollEvent(HostEvent& event) {
 }
 
 void HostShowCursor(bool visible) {
-    if (HostStart()) SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+    if (HostStart() && CurrentCapture() == nullptr) SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
 }
 
 }  // namespace standin

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <vector>
 
+#include "standin/host/host_capture.h"
 #include "standin/host/sdl_host.h"
 
 namespace standin {
@@ -19,6 +20,8 @@ struct HostWindow {
     bool topmost = false;
     int32_t scale = 1;                // of the window's size over its logical size
     std::vector<uint32_t> converted;  // the last picture, as 32-bit ARGB
+    int32_t pictureWidth = 0;         // and its size
+    int32_t pictureHeight = 0;
     std::chrono::steady_clock::time_point nextRefresh;
     HostWindow* next = nullptr;  // every live window, for the end of the process
 };
@@ -32,8 +35,18 @@ struct Placement {
 
 Placement PlacementOf(const HostWindow& window);
 
-// True once SDL video has started.
+// Saves the window's last picture as a PNG file beside the program and
+// notes where in the program's log: what F12 does.
+void SaveScreenshot(const HostWindow& window);
+
+// True once the host has started: SDL video, or capture mode.
 bool HostStarted();
+
+// The capture the host works for, or null.
+HostCapture* CurrentCapture();
+
+// The window created last and still there, or null.
+HostWindow* NewestHostWindow();
 
 // The end of the process: the windows left open and the fonts give back
 // what they hold before SDL stops.

@@ -6,6 +6,8 @@
 #include <thread>
 #include <windows.h>
 
+#include "standin/kernel32/tick_clock.h"
+
 namespace {
 
 // Reads the running executable's path; empty when the system gives none.
@@ -16,7 +18,21 @@ size_t OwnPath(char* buffer, size_t capacity) {
 
 int moduleAnchor;
 
+bool virtualTicks = false;
+uint32_t virtualTickCount = 0;
+
 }  // namespace
+
+namespace standin {
+
+void UseVirtualTickCount(uint32_t startMilliseconds) {
+    virtualTicks = true;
+    virtualTickCount = startMilliseconds;
+}
+
+void AdvanceVirtualTickCount(uint32_t milliseconds) { virtualTickCount += milliseconds; }
+
+}  // namespace standin
 
 extern "C" {
 
@@ -49,11 +65,14 @@ HMODULE WINAPI GetModuleHandleA(LPCSTR lpModuleName) {
 }
 
 DWORD WINAPI GetTickCount(void) {
+    if (virtualTicks) return virtualTickCount;
     auto sinceStart = std::chrono::steady_clock::now().time_since_epoch();
     return static_cast<DWORD>(std::chrono::duration_cast<std::chrono::milliseconds>(sinceStart).count());
 }
 
-void WINAPI Sleep(DWORD dwMilliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(dwMilliseconds)); }
+void WINAPI Sleep(DWORD dwMilliseconds) {
+    if (!virtualTicks) std::this_thread::sleep_for(std::chrono::milliseconds(dwMilliseconds));
+}
 
 // Characters outside 7-bit ASCII become the default character: the paths
 // and titles we convert are plain ASCII where it matters.

@@ -1,0 +1,115 @@
+#include "standin/capture/capture_options.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+namespace standin {
+
+const char kCaptureUsage[] =
+    "\n"
+    "Capture, with no display and no sound card:\n"
+    "  --capture OUT      the show to OUT: a folder of PNG frames and audio.wav, or\n"
+    "                     a video when OUT ends in .mp4, .mkv or .webm (needs ffmpeg)\n"
+    "  --fps N            frames per second (60)\n"
+    "  --duration S       seconds to capture (to 10 s into the game)\n"
+    "  --at T1,T2,...     only the frames at these DemoClock times, in ms\n"
+    "  --input FILE       scripted input: '80500 move 120 160', '80600 down',\n"
+    "                     '80650 up', '90000 key escape', one a line\n"
+    "  --start T          start the show at DemoClock T ms (also without --capture)\n";
+
+namespace {
+
+constexpr int32_t kLongestShow = 24 * 3600 * 1000;
+
+bool ReadWhole(const char* text, long low, long high, int32_t& value) {
+    char* end = nullptr;
+    errno = 0;
+    long number = std::strtol(text, &end, 10);
+    if (errno != 0 || end == text || *end != '\0' || number < low || number > high) return false;
+    value = static_cast<int32_t>(number);
+    return true;
+}
+
+bool ReadSeconds(const char* text, int32_t& milliseconds) {
+    char* end = nullptr;
+    errno = 0;
+    double seconds = std::strtod(text, &end);
+    if (errno != 0 || end == text || *end != '\0' || !(seconds > 0) || seconds * 1000 > kLongestShow) return false;
+    milliseconds = static_cast<int32_t>(std::lround(seconds * 1000));
+    return milliseconds > 0;
+}
+
+bool ReadTimes(const char* text, std::vector<int32_t>& times) {
+    std::string list = text;
+    size_t start = 0;
+    while (start <= list.size()) {
+        size_t end = list.find(',', start);
+        if (end == std::string::npos) end = list.size();
+        int32_t time = 0;
+        if (!ReadWhole(list.substr(start, end - start).c_str(), 0, kLongestShow, time)) return false;
+        times.push_back(time);
+        start = end + 1;
+    }
+    return !times.empty();
+}
+
+bool Apply(const std::string& name, const char* value, CaptureSettings& settings, std::string& error) {
+    bool good = true;
+    if (name == "--capture") {
+        settings.output = value;
+        good = *value != '\0';
+    } else if (name == "--fps") {
+        good = ReadWhole(value, 1, 1000, settings.framesPerSecond);
+    } else if (name == "--duration") {
+        good = ReadSeconds(value, settings.durationMilliseconds);
+    } else if (name == "--at") {
+        good = ReadTimes(value, settings.atMilliseconds);
+    } else if (name == "--input") {
+        settings.inputPath = value;
+        good = *value != '\0';
+    } else {
+        good = ReadWhole(value, 0, kLongestShow, settings.startMilliseconds);
+    }
+    if (!good) error = name + " cannot take \"" + value + "\"";
+    return good;
+}
+
+}  // namespace
+
+bool TakeCaptureOptions(int& argc, char** argv, CaptureSettings& settings, std::string& error) {
+    static const char* const kNames[] = {"--capture", "--fps", "--duration", "--at", "--input", "--start"};
+    int kept = 1;
+    bool onlyWithCapture = false;
+    for (int i = 1; i < argc; ++i) {
+        std::string word = argv[i];
+        std::string name = word.substr(0, word.find('='));
+        bool known = false;
+        for (const char* candidate : kNames) known = known || name == candidate;
+        if (!known) {
+            argv[kept++] = argv[i];
+            continue;
+        }
+        const char* value = nullptr;
+        if (name.size() < word.size()) {
+            value = argv[i] + name.size() + 1;
+        } else if (i + 1 < argc) {
+            value = argv[++i];
+        } else {
+            error = name + " needs a value";
+            return false;
+        }
+        if (!Apply(name, value, settings, error)) return false;
+        onlyWithCapture = onlyWithCapture || (name != "--capture" && name != "--start");
+    }
+    argc = kept;
+    argv[argc] = nullptr;
+    if (onlyWithCapture && !settings.Capturing()) {
+        error = "--fps, --duration, --at and --input go with --capture";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace standin

@@ -1,0 +1,35 @@
+// The options of the machine the programs run on, not of the programs:
+// capture mode and where the show starts.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace standin {
+
+struct CaptureSettings {
+    std::string output;  // a folder, or a video file; empty: no capture
+    int32_t framesPerSecond = 60;
+    int32_t durationMilliseconds = -1;  // -1: to the end of the intro and 10 s of the game
+    std::vector<int32_t> atMilliseconds;
+    std::string inputPath;
+    int32_t startMilliseconds = 0;
+
+    bool Capturing() const { return !output.empty(); }
+};
+
+// The end of the intro plus 10 s of the game, where a capture stops unless
+// told otherwise.
+constexpr int32_t kDefaultCaptureEnd = 84000;
+
+// Takes the options above out of argv, leaving the program's own:
+// --capture OUT, --fps N, --duration SECONDS, --at T1,T2,..., --input FILE,
+// --start T, each as "--name value" or "--name=value". False, with error,
+// for a value it cannot use or an option that needs --capture without it.
+bool TakeCaptureOptions(int& argc, char** argv, CaptureSettings& settings, std::string& error);
+
+// The lines --help adds for these options.
+extern const char kCaptureUsage[];
+
+}  // namespace standin

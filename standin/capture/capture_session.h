@@ -1,0 +1,30 @@
+// Capture mode: the program runs unchanged on virtual clocks that move one
+// frame at a time; each presented frame goes to PNG files or a video, the
+// music is rendered offline beside it, and input comes from a script.
+#pragma once
+
+#include "standin/capture/capture_options.h"
+
+namespace standin {
+
+// Sets everything up before the program starts. False, after saying why on
+// stderr, when the capture cannot run (a bad script, no ffmpeg for a video,
+// an output that cannot be made); nothing is written then.
+bool StartCapture(const CaptureSettings& settings);
+
+// Takes the capture options out of the command line and starts the
+// capture they ask for. False, after saying why on stderr, when the process
+// must end with exit code 2.
+bool PrepareCapture(int& argc, char** argv);
+
+// What the process entry does once WinMain returns: --help also shows the
+// capture options, and a capture is completed. Returns the exit code, 2 when
+// the capture's output is not complete.
+int FinishProcess(int exitCode, int argc, char** argv);
+
+// Completes the output: the frames, the music, the video, a summary line.
+// Runs once; later calls return the first result. True when every file is
+// complete.
+bool FinishCapture();
+
+}  // namespace standin

@@ -1,0 +1,49 @@
+// F12: the picture a window shows, saved as a PNG file beside the program,
+// with a line in the program's log saying where.
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "standin/capture/frame_image.h"
+#include "standin/capture/png_folder.h"
+#include "standin/host/host_window.h"
+
+namespace standin {
+namespace {
+
+std::filesystem::path ProgramFolder() {
+    std::error_code failure;
+    std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", failure);
+    return failure ? std::filesystem::current_path(failure) : program.parent_path();
+}
+
+// The first of screenshot001.png, screenshot002.png... not yet taken.
+std::filesystem::path FreeName(const std::filesystem::path& folder) {
+    char name[32];
+    for (int number = 1;; ++number) {
+        std::snprintf(name, sizeof name, "screenshot%03d.png", number);
+        if (!std::filesystem::exists(folder / name)) return folder / name;
+    }
+}
+
+}  // namespace
+
+void SaveScreenshot(const HostWindow& window) {
+    if (window.converted.empty() || window.pictureWidth <= 0 || window.pictureHeight <= 0) return;
+    std::vector<uint8_t> rgb(static_cast<size_t>(window.pictureWidth) * window.pictureHeight * 3);
+    ConvertToRgb(window.converted.data(), window.pictureWidth * 4, HostPixelFormat::Argb8888, window.pictureWidth,
+                 window.pictureHeight, rgb.data());
+    std::filesystem::path folder = ProgramFolder();
+    std::string path = FreeName(folder).string();
+    if (!WritePngFile(path, rgb.data(), window.pictureWidth, window.pictureHeight)) return;
+    std::fprintf(stderr, "screenshot: %s\n", path.c_str());
+    if (FILE* log = std::fopen((folder / "qvDebug.log").c_str(), "a")) {
+        std::fprintf(log, "[shot] F12: the picture is in %s\n", path.c_str());
+        std::fclose(log);
+    }
+}
+
+}  // namespace standin
