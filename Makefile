@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 BUILD_DIR := build/$(PRESET)
 SHELL := bash
 
-.PHONY: all deps configure build test run run-ce song-wav bench asan assets-preview format format-check clean
+.PHONY: all deps configure build test run run-ce capture song-wav bench asan assets-preview format format-check clean
 
 all: build
 
@@ -29,6 +29,14 @@ run: build
 
 run-ce: build
 	@$(BUILD_DIR)/duckdemo-ce $(ARGS); status=$$?; [ $$status -le 1 ] || exit $$status
+
+# The intro and 10 s of the game as a video at 640 x 480, with no display
+# needed; PNG frames and audio.wav in a folder where there is no ffmpeg.
+capture: build
+	@if command -v ffmpeg >/dev/null; then out=build/duckdemo.mp4; else out=build/duckdemo-capture; \
+	  echo "no ffmpeg on the PATH: PNG frames and audio.wav go to $$out/"; fi; \
+	env -u DISPLAY $(BUILD_DIR)/duckdemo --double-size --capture $$out; status=$$?; \
+	[ $$status -le 1 ] || exit $$status; echo "capture: $$out"
 
 # The song rendered once to a WAV file, to hear or measure anywhere.
 song-wav: configure

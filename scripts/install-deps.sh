@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev libsdl2-ttf-dev fonts-dejavu-core libxmp-dev libpng-dev libx11-dev
-  xvfb xdotool sox clang-format
+  xvfb xdotool sox clang-format ffmpeg
 )
 
 missing=()

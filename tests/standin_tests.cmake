@@ -30,3 +30,20 @@ duckdemo_test(standin_tests LIBRARIES fake_fmod standin_user32 standin_entry sta
   standin/hardware/hardware_test.cpp
   standin/user32/message_queue_test.cpp
 )
+
+# Capture mode's pictures: the host's pixel formats turned into RGB, and PNG
+# folders read back with libpng.
+duckdemo_test(capture_tests LIBRARIES standin_capture standin_wav PNG::PNG SOURCES
+  standin/capture/frame_image_test.cpp
+  standin/capture/input_script_test.cpp
+  standin/capture/png_folder_test.cpp
+  standin/capture/video_sink_test.cpp
+)
+
+# The real programs in capture mode, their frames and music read back.
+duckdemo_test(capture_program_tests LIBRARIES desktop_convert PNG::PNG SOURCES
+  standin/capture/capture_session_test.cpp
+)
+target_compile_definitions(capture_program_tests PRIVATE DUCKDEMO_PROGRAM="$<TARGET_FILE:duckdemo>"
+  DUCKDEMO_CE_PROGRAM="$<TARGET_FILE:duckdemo-ce>")
+add_dependencies(capture_program_tests duckdemo duckdemo-ce assetgen_data)
