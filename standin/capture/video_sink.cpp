@@ -4,8 +4,6 @@
 #include <pthread.h>
 #include <signal.h>
 #include <spawn.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cctype>
@@ -14,6 +12,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <utility>
 #include <vector>
 
@@ -45,6 +45,11 @@ std::string DescribeEnd(int status) {
     if (WIFEXITED(status)) return "ffmpeg ended with status " + std::to_string(WEXITSTATUS(status));
     if (WIFSIGNALED(status)) return "ffmpeg was killed by signal " + std::to_string(WTERMSIG(status));
     return "ffmpeg ended";
+}
+
+// Says only what went wrong, overwrites, and never reads the terminal.
+std::vector<std::string> QuietFfmpeg(const std::string& ffmpegPath) {
+    return {ffmpegPath, "-nostdin", "-hide_banner", "-loglevel", "error", "-y"};
 }
 
 bool EndedWell(int status) { return WIFEXITED(status) && WEXITSTATUS(status) == 0; }
@@ -266,19 +271,17 @@ bool VideoSink::StartEncoder(int32_t width, int32_t height) {
         return false;
     }
 
-    std::vector<std::string> arguments = {
-        ffmpegPath, "-nostdin", "-hide_banner", "-loglevel", "error", "-y",
-        "-f", "rawvideo", "-pix_fmt", "rgb24",
-        "-s", std::to_string(width) + "x" + std::to_string(height),
-        "-r", std::to_string(fps), "-i", "pipe:0", "-an",
-    };
+    std::vector<std::string> arguments = QuietFfmpeg(ffmpegPath);
+    std::string size = std::to_string(width) + "x" + std::to_string(height);
+    arguments.insert(arguments.end(), {"-f", "rawvideo", "-pix_fmt", "rgb24", "-s", size, "-r", std::to_string(fps),
+                                       "-i", "pipe:0", "-an"});
     // 4:2:0 chroma needs an even size; an odd one gains a black row or column.
     if (width % 2 != 0 || height % 2 != 0) {
         arguments.insert(arguments.end(), {"-vf", "pad=ceil(iw/2)*2:ceil(ih/2)*2"});
     }
     if (IsWebm(outPath)) {
-        arguments.insert(arguments.end(), {"-c:v", "libvpx-vp9", "-deadline", "realtime", "-cpu-used", "8",
-                                           "-row-mt", "1", "-b:v", "0", "-crf", "30"});
+        arguments.insert(arguments.end(), {"-c:v", "libvpx-vp9", "-deadline", "realtime", "-cpu-used", "6", "-row-mt",
+                                           "1", "-b:v", "0", "-crf", "30"});
     } else {
         // Pixel art: flat areas and hard edges, which a low crf keeps sharp
         // at little cost.
@@ -317,13 +320,13 @@ bool VideoSink::StopEncoder(int* status) {
 bool VideoSink::Mux(const char* audioPath) {
     bool withAudio = audioPath != nullptr && audioPath[0] != '\0';
     if (withAudio && access(audioPath, R_OK) != 0) {
-        std::fprintf(stderr, "warning: the video \"%s\" has no sound: cannot read %s: %s\n", outPath.c_str(),
-                     audioPath, std::strerror(errno));
+        std::fprintf(stderr, "warning: the video \"%s\" has no sound: cannot read %s: %s\n", outPath.c_str(), audioPath,
+                     std::strerror(errno));
         withAudio = false;
     }
 
-    std::vector<std::string> arguments = {ffmpegPath, "-nostdin", "-hide_banner", "-loglevel", "error", "-y",
-                                          "-i", videoPath};
+    std::vector<std::string> arguments = QuietFfmpeg(ffmpegPath);
+    arguments.insert(arguments.end(), {"-i", videoPath});
     if (withAudio) arguments.insert(arguments.end(), {"-i", audioPath});
     arguments.insert(arguments.end(), {"-map", "0:v:0", "-c:v", "copy"});
     if (withAudio) {
@@ -353,7 +356,8 @@ bool VideoSink::Mux(const char* audioPath) {
     int status = WaitFor(muxer);
     if (status < 0 || !EndedWell(status)) {
         std::string said = LogTail(logPath);
-        Fail(DescribeEnd(status) + " while writing the " + container + " file" + (said.empty() ? std::string() : ": " + said));
+        Fail(DescribeEnd(status) + " while writing the " + container + " file" +
+             (said.empty() ? std::string() : ": " + said));
         return false;
     }
     if (rename(muxPath.c_str(), outPath.c_str()) != 0) {

@@ -2,10 +2,9 @@
 // program, the rendered music put beside them when the capture finishes.
 #pragma once
 
-#include <sys/types.h>
-
 #include <cstdint>
 #include <string>
+#include <sys/types.h>
 
 #include "standin/capture/frame_sink.h"
 

@@ -1,6 +1,5 @@
 #include "standin/capture/video_sink.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cmath>
@@ -12,6 +11,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 #include "standin/wav/wav_writer.h"
@@ -69,8 +69,9 @@ std::string RunForOutput(const std::string& command) {
 // One key=value map per stream, as ffprobe's compact output lists them.
 std::vector<std::map<std::string, std::string>> ProbeStreams(const std::string& ffprobe, const std::string& path) {
     std::istringstream lines(
-        RunForOutput(ffprobe + " -v error -count_frames -show_entries "
-                               "stream=codec_type,codec_name,width,height,nb_read_frames,duration -of compact=p=0 '" +
+        RunForOutput(ffprobe +
+                     " -v error -count_frames -show_entries "
+                     "stream=codec_type,codec_name,width,height,nb_read_frames,duration -of compact=p=0 '" +
                      path + "'"));
     std::vector<std::map<std::string, std::string>> streams;
     for (std::string line; std::getline(lines, line);) {
