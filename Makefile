@@ -44,8 +44,9 @@ song-wav: configure
 	$(BUILD_DIR)/tools/assetgen/assetgen --render-wav $(BUILD_DIR)/duck.wav
 	@echo "song: $(BUILD_DIR)/duck.wav"
 
-# Only the benchmark programs (and the song fmod_clock plays), built
-# optimised, then each run in turn.
+# Only the benchmark programs, the demo and its data, built optimised, then
+# each run in turn; the last prints the speed goals' table and writes
+# build/release/bench-summary.json.
 bench:
 	$(MAKE) PRESET=release configure
 	cmake --build --preset release -j $(JOBS) --target run-benchmarks
