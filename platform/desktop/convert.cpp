@@ -2,40 +2,59 @@
 #include "platform/desktop/convert.h"
 
 #include <array>
+#include <bit>
 #include <cstring>
 
 namespace {
 
 constexpr int32_t kNormalWidth = kBackBufferHeight;
 constexpr int32_t kDoubleWidth = 2 * kBackBufferHeight;
+constexpr int32_t kTurnTile = 16;
+static_assert(kBackBufferWidth % kTurnTile == 0 && kBackBufferHeight % kTurnTile == 0);
 
 // Writes count destination pixels from count staging Pixels.
 using RowConverter = void (*)(const Pixel* source, uint8_t* destination, uint32_t count);
 
-void StoreWord(uint8_t* destination, uint32_t value) {
-    destination[0] = static_cast<uint8_t>(value);
-    destination[1] = static_cast<uint8_t>(value >> 8);
+// Each row is packed into a local buffer, which nothing else can point into,
+// so the packing loops vectorise; the buffer is then copied to the surface.
+// Surface words are little-endian whatever the host.
+constexpr uint16_t LittleEndian(uint16_t value) {
+    if constexpr (std::endian::native == std::endian::little) return value;
+    return static_cast<uint16_t>(value << 8 | value >> 8);
 }
 
-void ConvertRow555(const Pixel* source, uint8_t* destination, uint32_t count) {
-    for (uint32_t i = 0; i < count; ++i, destination += 2) {
-        Pixel p = source[i];
-        StoreWord(destination, (p >> 9 & 0x7C00u) | (p >> 6 & 0x03E0u) | (p >> 3 & 0x001Fu));
-    }
+constexpr uint32_t LittleEndian(uint32_t value) {
+    if constexpr (std::endian::native == std::endian::little) return value;
+    return (value << 24) | (value << 8 & 0x00FF0000u) | (value >> 8 & 0x0000FF00u) | (value >> 24);
 }
 
-void ConvertRow565(const Pixel* source, uint8_t* destination, uint32_t count) {
-    for (uint32_t i = 0; i < count; ++i, destination += 2) {
-        StoreWord(destination, PackRgb565(source[i]));
-    }
+constexpr uint16_t Pack555(Pixel p) {
+    return static_cast<uint16_t>((p >> 9 & 0x7C00u) | (p >> 6 & 0x03E0u) | (p >> 3 & 0x001Fu));
 }
 
+template <uint16_t (*Pack)(Pixel)>
+void ConvertRowToWords(const Pixel* source, uint8_t* destination, uint32_t count) {
+    uint16_t words[kStagingMaxWidth];
+    for (uint32_t i = 0; i < count; ++i) words[i] = LittleEndian(Pack(source[i]));
+    std::memcpy(destination, words, count * sizeof(uint16_t));
+}
+
+// Four Pixels make twelve bytes, packed as three 32-bit words.
 void ConvertRow888(const Pixel* source, uint8_t* destination, uint32_t count) {
-    for (uint32_t i = 0; i < count; ++i, destination += 3) {
+    uint32_t longs[kStagingMaxWidth * 3 / 4];
+    uint32_t groups = count / 4;
+    for (uint32_t g = 0; g < groups; ++g) {
+        const Pixel* p = source + 4 * g;
+        longs[3 * g] = LittleEndian((p[0] & 0x00FFFFFFu) | p[1] << 24);
+        longs[3 * g + 1] = LittleEndian((p[1] >> 8 & 0x0000FFFFu) | p[2] << 16);
+        longs[3 * g + 2] = LittleEndian((p[2] >> 16 & 0x000000FFu) | p[3] << 8);
+    }
+    std::memcpy(destination, longs, groups * 12);
+    for (uint32_t i = 4 * groups; i < count; ++i) {
         Pixel p = source[i];
-        destination[0] = static_cast<uint8_t>(p);
-        destination[1] = static_cast<uint8_t>(p >> 8);
-        destination[2] = static_cast<uint8_t>(p >> 16);
+        destination[3 * i] = static_cast<uint8_t>(p);
+        destination[3 * i + 1] = static_cast<uint8_t>(p >> 8);
+        destination[3 * i + 2] = static_cast<uint8_t>(p >> 16);
     }
 }
 
@@ -49,8 +68,8 @@ constexpr int32_t kHighestDepth = 32;
 // Indexed by bits per pixel - 15; a null entry means the depth has no conversion.
 constexpr auto kRowConverters = [] {
     std::array<RowConverter, kHighestDepth - kLowestDepth + 1> table{};
-    table[15 - kLowestDepth] = ConvertRow555;
-    table[16 - kLowestDepth] = ConvertRow565;
+    table[15 - kLowestDepth] = ConvertRowToWords<Pack555>;
+    table[16 - kLowestDepth] = ConvertRowToWords<PackRgb565>;
     table[24 - kLowestDepth] = ConvertRow888;
     table[32 - kLowestDepth] = CopyRow8888;
     return table;
@@ -60,16 +79,25 @@ constexpr auto kRowConverters = [] {
 
 void TurnIntoStaging(const Pixel* backBuffer, Pixel* staging, bool doubleSize) {
     if (backBuffer == nullptr || staging == nullptr) return;
-    for (int32_t y = kBackBufferHeight - 1; y >= 0; --y) {
-        const Pixel* row = backBuffer + y * kBackBufferWidth;
-        int32_t column = kBackBufferHeight - 1 - y;
-        if (doubleSize) {
-            for (int32_t x = 0; x < kBackBufferWidth; ++x) {
-                Pixel* block = staging + 2 * x * kDoubleWidth + 2 * column;
-                block[0] = block[1] = block[kDoubleWidth] = block[kDoubleWidth + 1] = row[x];
+    // In square tiles, so the BackBuffer rows read and the staging rows
+    // written all stay in the cache while a tile is turned.
+    for (int32_t tileColumn = 0; tileColumn < kNormalWidth; tileColumn += kTurnTile) {
+        const Pixel* bottomRow = backBuffer + (kBackBufferHeight - 1 - tileColumn) * kBackBufferWidth;
+        for (int32_t tileX = 0; tileX < kBackBufferWidth; tileX += kTurnTile) {
+            for (int32_t x = tileX; x < tileX + kTurnTile; ++x) {
+                const Pixel* from = bottomRow + x;
+                if (doubleSize) {
+                    Pixel* top = staging + 2 * x * kDoubleWidth + 2 * tileColumn;
+                    Pixel* bottom = top + kDoubleWidth;
+                    for (int32_t i = 0; i < kTurnTile; ++i) {
+                        Pixel p = from[-i * kBackBufferWidth];
+                        top[2 * i] = top[2 * i + 1] = bottom[2 * i] = bottom[2 * i + 1] = p;
+                    }
+                } else {
+                    Pixel* to = staging + x * kNormalWidth + tileColumn;
+                    for (int32_t i = 0; i < kTurnTile; ++i) to[i] = from[-i * kBackBufferWidth];
+                }
             }
-        } else {
-            for (int32_t x = 0; x < kBackBufferWidth; ++x) staging[x * kNormalWidth + column] = row[x];
         }
     }
 }

@@ -1,9 +1,11 @@
 #include "platform/desktop/convert.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <gtest/gtest.h>
+#include <random>
 #include <vector>
 
 namespace {
@@ -27,12 +29,13 @@ std::vector<Pixel> MakeBackBuffer() {
     return pixels;
 }
 
-std::vector<Pixel> Turn(bool doubleSize) {
-    std::vector<Pixel> backBuffer = MakeBackBuffer();
+std::vector<Pixel> Turn(const std::vector<Pixel>& backBuffer, bool doubleSize) {
     std::vector<Pixel> staging(kStagingMaxPixels, kStagingGuard);
     TurnIntoStaging(backBuffer.data(), staging.data(), doubleSize);
     return staging;
 }
+
+std::vector<Pixel> Turn(bool doubleSize) { return Turn(MakeBackBuffer(), doubleSize); }
 
 std::vector<uint8_t> Convert(const std::vector<Pixel>& staging, int32_t bitsPerPixel, int32_t pitch, uint32_t width,
                              uint32_t height, size_t surfaceSize) {
@@ -178,6 +181,77 @@ TEST(ConvertStaging, SizeIsCutToTheStagingImage) {
     std::vector<uint8_t> tall = Convert(staging, 32, kPitch, 640, 1000, static_cast<size_t>(kPitch) * 1000);
     EXPECT_EQ(tall[static_cast<size_t>(kPitch) * 479], 0x03);
     EXPECT_TRUE(AllGuard(tall, static_cast<size_t>(kPitch) * 480));
+}
+
+// The first, plain turn and conversions, which the fast ones must match byte
+// for byte.
+void ReferenceTurn(const Pixel* backBuffer, Pixel* staging, bool doubleSize) {
+    for (int32_t y = kBackBufferHeight - 1; y >= 0; --y) {
+        const Pixel* row = backBuffer + y * kBackBufferWidth;
+        int32_t column = kBackBufferHeight - 1 - y;
+        for (int32_t x = 0; x < kBackBufferWidth; ++x) {
+            if (doubleSize) {
+                Pixel* block = staging + 2 * x * 640 + 2 * column;
+                block[0] = block[1] = block[640] = block[641] = row[x];
+            } else {
+                staging[x * 320 + column] = row[x];
+            }
+        }
+    }
+}
+
+void ReferenceConvert(const Pixel* staging, int32_t bitsPerPixel, uint8_t* surface, int32_t pitch, uint32_t width,
+                      uint32_t height) {
+    for (uint32_t row = 0; row < height; ++row, staging += width, surface += pitch) {
+        uint8_t* to = surface;
+        for (uint32_t i = 0; i < width; ++i) {
+            Pixel p = staging[i];
+            uint32_t value = bitsPerPixel == 15   ? (p >> 9 & 0x7C00u) | (p >> 6 & 0x03E0u) | (p >> 3 & 0x001Fu)
+                             : bitsPerPixel == 16 ? (p >> 8 & 0xF800u) | (p >> 5 & 0x07E0u) | (p >> 3 & 0x001Fu)
+                                                  : p;
+            for (int32_t byte = 0; byte < (bitsPerPixel + 1) / 8; ++byte)
+                *to++ = static_cast<uint8_t>(value >> 8 * byte);
+        }
+    }
+}
+
+// Where two equally long pictures first differ, their size if nowhere.
+template <typename Element>
+size_t FirstDifference(const std::vector<Element>& actual, const std::vector<Element>& expected) {
+    return static_cast<size_t>(std::mismatch(actual.begin(), actual.end(), expected.begin()).first - actual.begin());
+}
+
+TEST(TurnAndConvert, MatchThePlainPixelByPixelCodeOnRandomPictures) {
+    std::mt19937 random(20261208);
+    std::vector<Pixel> backBuffer(kBackBufferWidth * kBackBufferHeight);
+    for (Pixel& p : backBuffer) p = random();
+
+    for (bool doubleSize : {false, true}) {
+        std::vector<Pixel> expected(kStagingMaxPixels, kStagingGuard);
+        ReferenceTurn(backBuffer.data(), expected.data(), doubleSize);
+        EXPECT_EQ(FirstDifference(Turn(backBuffer, doubleSize), expected), expected.size())
+            << (doubleSize ? "double size" : "normal size");
+    }
+
+    std::vector<Pixel> staging(kStagingMaxPixels);
+    for (Pixel& p : staging) p = random();
+    struct Shape {
+        uint32_t width, height;
+        int32_t padding;
+    };
+    // Widths off every group size, so the tails after whole groups are checked.
+    for (Shape shape :
+         {Shape{320, 240, 0}, Shape{640, 480, 0}, Shape{1, 3, 1}, Shape{7, 5, 3}, Shape{13, 9, 2}, Shape{639, 17, 1}}) {
+        for (int32_t bitsPerPixel : {15, 16, 24, 32}) {
+            int32_t pitch = (bitsPerPixel + 1) / 8 * static_cast<int32_t>(shape.width) + shape.padding;
+            size_t size = static_cast<size_t>(pitch) * shape.height;
+            std::vector<uint8_t> expected(size, kSurfaceGuard);
+            ReferenceConvert(staging.data(), bitsPerPixel, expected.data(), pitch, shape.width, shape.height);
+            std::vector<uint8_t> actual = Convert(staging, bitsPerPixel, pitch, shape.width, shape.height, size);
+            EXPECT_EQ(FirstDifference(actual, expected), size)
+                << bitsPerPixel << " bpp, " << shape.width << " x " << shape.height;
+        }
+    }
 }
 
 }  // namespace
