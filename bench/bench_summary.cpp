@@ -116,8 +116,11 @@ void Convert(benchmark::State& state, int32_t bitsPerPixel, int32_t width, int32
 void SdlConvert(benchmark::State& state, uint32_t format, int32_t bitsPerPixel, int32_t width, int32_t height) {
     int32_t pitch = width * BytesPerPixel(bitsPerPixel);
     for (auto _ : state) {
-        SDL_ConvertPixels(width, height, SDL_PIXELFORMAT_ARGB8888, fixture->staging.data(), width * 4, format,
-                          fixture->surface.data(), pitch);
+        if (SDL_ConvertPixels(width, height, SDL_PIXELFORMAT_ARGB8888, fixture->staging.data(), width * 4, format,
+                              fixture->surface.data(), pitch) != 0) {
+            state.SkipWithError(SDL_GetError());
+            break;
+        }
         benchmark::DoNotOptimize(fixture->surface.data());
     }
 }
