@@ -1,6 +1,7 @@
 #include "gfx/bitmap.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstddef>
 #include <cstring>
 
@@ -73,7 +74,26 @@ void Bitmap::BlitKeyed(const Bitmap& source, int32_t x, int32_t y, Pixel key) {
     }
 }
 
+// ScaleColour on the 16-bit halves of the Pixels, copied through a buffer of
+// halves: (channel * level) >> 8 fits sixteen bits, so the vectoriser
+// multiplies eight halves at once. The alpha half's high byte is multiplied
+// by 256, which keeps it.
 void Bitmap::ScaleBrightness(int32_t level) {
-    Pixel* end = pixels + PixelCount(*this);
-    for (Pixel* p = pixels; p != end; ++p) *p = ScaleColour(*p, level);
+    constexpr size_t kChunkPixels = 512;
+    constexpr size_t kAlphaHalf = std::endian::native == std::endian::little ? 1 : 0;
+    uint16_t factor = static_cast<uint16_t>(static_cast<uint32_t>(level) & 255u);
+    uint16_t highFactors[2 * kChunkPixels];
+    for (size_t i = 0; i < 2 * kChunkPixels; ++i) highFactors[i] = (i & 1) == kAlphaHalf ? 256 : factor;
+    uint16_t halves[2 * kChunkPixels];
+    size_t count = PixelCount(*this);
+    for (size_t done = 0; done < count; done += kChunkPixels) {
+        size_t chunk = std::min(kChunkPixels, count - done);
+        std::memcpy(halves, pixels + done, chunk * sizeof(Pixel));
+        for (size_t i = 0; i < 2 * chunk; ++i) {
+            uint16_t half = halves[i];
+            halves[i] =
+                static_cast<uint16_t>(((half & 0xFFu) * factor >> 8) | ((half >> 8) * highFactors[i] & 0xFF00u));
+        }
+        std::memcpy(pixels + done, halves, chunk * sizeof(Pixel));
+    }
 }

@@ -3,6 +3,7 @@
 #include <climits>
 #include <cstddef>
 #include <gtest/gtest.h>
+#include <random>
 #include <vector>
 
 namespace {
@@ -225,6 +226,27 @@ TEST(BitmapTest, CreateAndClear) {
     EXPECT_EQ(bitmap.pixels, nullptr);
     EXPECT_EQ(bitmap.width, 0);
     EXPECT_EQ(bitmap.height, 0);
+}
+
+TEST(BitmapTest, ScaleBrightnessMatchesScaleColourOnEveryPixelOfRandomPictures) {
+    std::mt19937 random(20261208);
+    // Sizes below, at and past a few thousand Pixels, none a multiple of eight.
+    for (int32_t width : {1, 7, 37, 241}) {
+        GuardedBitmap picture(width, 41);
+        Bitmap& bitmap = picture.bitmap;
+        for (int32_t level : {255, 128, 77, 1, 0, 256, 300, -1}) {
+            std::vector<Pixel> expected;
+            for (int32_t i = 0; i < width * 41; ++i) {
+                bitmap.pixels[i] = random();
+                expected.push_back(ScaleColour(bitmap.pixels[i], level));
+            }
+            bitmap.ScaleBrightness(level);
+            int32_t wrong = 0;
+            for (int32_t i = 0; i < width * 41; ++i) wrong += bitmap.pixels[i] != expected[i];
+            EXPECT_EQ(wrong, 0) << width << " x 41 at level " << level;
+        }
+        EXPECT_TRUE(picture.GuardsIntact()) << width << " x 41";
+    }
 }
 
 }  // namespace
