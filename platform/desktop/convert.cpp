@@ -87,12 +87,12 @@ void TurnIntoStaging(const Pixel* backBuffer, Pixel* staging, bool doubleSize) {
             for (int32_t x = tileX; x < tileX + kTurnTile; ++x) {
                 const Pixel* from = bottomRow + x;
                 if (doubleSize) {
+                    // Gathered once, then widened and copied with whole-vector stores.
+                    Pixel gathered[kTurnTile];
+                    for (int32_t i = 0; i < kTurnTile; ++i) gathered[i] = from[-i * kBackBufferWidth];
                     Pixel* top = staging + 2 * x * kDoubleWidth + 2 * tileColumn;
-                    Pixel* bottom = top + kDoubleWidth;
-                    for (int32_t i = 0; i < kTurnTile; ++i) {
-                        Pixel p = from[-i * kBackBufferWidth];
-                        top[2 * i] = top[2 * i + 1] = bottom[2 * i] = bottom[2 * i + 1] = p;
-                    }
+                    for (int32_t i = 0; i < kTurnTile; ++i) top[2 * i] = top[2 * i + 1] = gathered[i];
+                    std::memcpy(top + kDoubleWidth, top, 2 * kTurnTile * sizeof(Pixel));
                 } else {
                     Pixel* to = staging + x * kNormalWidth + tileColumn;
                     for (int32_t i = 0; i < kTurnTile; ++i) to[i] = from[-i * kBackBufferWidth];
