@@ -28,15 +28,25 @@ constexpr uint32_t LittleEndian(uint32_t value) {
     return (value << 24) | (value << 8 & 0x00FF0000u) | (value >> 8 & 0x0000FF00u) | (value >> 24);
 }
 
-constexpr uint16_t Pack555(Pixel p) {
-    return static_cast<uint16_t>((p >> 9 & 0x7C00u) | (p >> 6 & 0x03E0u) | (p >> 3 & 0x001Fu));
-}
+// The packed pixel in the low sixteen bits of a 32-bit value.
+constexpr uint32_t Pack555(Pixel p) { return (p >> 9 & 0x7C00u) | (p >> 6 & 0x03E0u) | (p >> 3 & 0x001Fu); }
 
-template <uint16_t (*Pack)(Pixel)>
+constexpr uint32_t Pack565(Pixel p) { return (p >> 8 & 0xF800u) | (p >> 5 & 0x07E0u) | (p >> 3 & 0x001Fu); }
+
+// Two Pixels to a 32-bit word: the packing stays in 32-bit lanes, with no
+// narrowing of each term to sixteen bits.
+template <uint32_t (*Pack)(Pixel)>
 void ConvertRowToWords(const Pixel* source, uint8_t* destination, uint32_t count) {
-    uint16_t words[kStagingMaxWidth];
-    for (uint32_t i = 0; i < count; ++i) words[i] = LittleEndian(Pack(source[i]));
-    std::memcpy(destination, words, count * sizeof(uint16_t));
+    uint32_t pairs[kStagingMaxWidth / 2];
+    uint32_t pairCount = count / 2;
+    for (uint32_t i = 0; i < pairCount; ++i) {
+        pairs[i] = LittleEndian(Pack(source[2 * i]) | Pack(source[2 * i + 1]) << 16);
+    }
+    std::memcpy(destination, pairs, pairCount * sizeof(uint32_t));
+    if (count % 2 != 0) {
+        uint16_t last = LittleEndian(static_cast<uint16_t>(Pack(source[count - 1])));
+        std::memcpy(destination + 2 * (count - 1), &last, sizeof(last));
+    }
 }
 
 // Four Pixels make twelve bytes, packed as three 32-bit words.
@@ -69,7 +79,7 @@ constexpr int32_t kHighestDepth = 32;
 constexpr auto kRowConverters = [] {
     std::array<RowConverter, kHighestDepth - kLowestDepth + 1> table{};
     table[15 - kLowestDepth] = ConvertRowToWords<Pack555>;
-    table[16 - kLowestDepth] = ConvertRowToWords<PackRgb565>;
+    table[16 - kLowestDepth] = ConvertRowToWords<Pack565>;
     table[24 - kLowestDepth] = ConvertRow888;
     table[32 - kLowestDepth] = CopyRow8888;
     return table;
