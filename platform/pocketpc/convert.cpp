@@ -1,14 +1,29 @@
-// The 5-6-5 conversion, eight Pixels per step with no branch inside a group.
+// The 5-6-5 conversion, whole groups of eight Pixels with no branch per Pixel.
 #include "platform/pocketpc/convert.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace {
 
 constexpr uint32_t kGroupSize = 8;
 
-void ConvertGroup(const Pixel* source, uint16_t* destination) {
-    for (uint32_t i = 0; i < kGroupSize; ++i) destination[i] = PackRgb565(source[i]);
+constexpr uint32_t kChunkPixels = 512;
+
+// PackRgb565 in the low sixteen bits of a 32-bit value.
+constexpr uint32_t PackWide565(Pixel p) { return (p >> 8 & 0xF800u) | (p >> 5 & 0x07E0u) | (p >> 3 & 0x001Fu); }
+
+// Two Pixels to a 32-bit word, in the frame buffer's own byte order: the
+// packing stays in 32-bit lanes instead of narrowing each term to sixteen
+// bits, and goes through a buffer nothing else can point into.
+void ConvertChunk(const Pixel* source, uint16_t* destination, uint32_t count) {
+    constexpr uint32_t kFirstShift = std::endian::native == std::endian::little ? 0 : 16;
+    uint32_t pairs[kChunkPixels / 2];
+    for (uint32_t i = 0; i < count / 2; ++i) {
+        pairs[i] = PackWide565(source[2 * i]) << kFirstShift | PackWide565(source[2 * i + 1]) << (16 - kFirstShift);
+    }
+    std::memcpy(destination, pairs, count * sizeof(uint16_t));
 }
 
 void StorePixel(uint8_t* destination, Pixel p) {
@@ -21,10 +36,9 @@ void StorePixel(uint8_t* destination, Pixel p) {
 void ConvertTo565(const Pixel* pixels, uint16_t* frameBuffer, uint32_t pixelCount) {
     if (pixels == nullptr || frameBuffer == nullptr) return;
     if (pixelCount > kBackBufferPixels) pixelCount = kBackBufferPixels;
-    for (uint32_t groups = pixelCount / kGroupSize; groups > 0; --groups) {
-        ConvertGroup(pixels, frameBuffer);
-        pixels += kGroupSize;
-        frameBuffer += kGroupSize;
+    uint32_t whole = pixelCount / kGroupSize * kGroupSize;
+    for (uint32_t done = 0; done < whole; done += kChunkPixels) {
+        ConvertChunk(pixels + done, frameBuffer + done, std::min(kChunkPixels, whole - done));
     }
 }
 
