@@ -20,7 +20,8 @@ constexpr Pixel ScaleColour(Pixel p, int32_t level) {
 }
 
 // The 16-bit 5-6-5 word of p: (R >> 3) << 11 | (G >> 2) << 5 | (B >> 3); alpha
-// is ignored.
-constexpr uint16_t PackRgb565(Pixel p) {
-    return static_cast<uint16_t>((p >> 8 & 0xF800u) | (p >> 5 & 0x07E0u) | (p >> 3 & 0x001Fu));
-}
+// is ignored. The wide form keeps it in the low half of a 32-bit value, so a
+// converter packing several Pixels stays in 32-bit lanes.
+constexpr uint32_t PackRgb565Wide(Pixel p) { return (p >> 8 & 0xF800u) | (p >> 5 & 0x07E0u) | (p >> 3 & 0x001Fu); }
+
+constexpr uint16_t PackRgb565(Pixel p) { return static_cast<uint16_t>(PackRgb565Wide(p)); }

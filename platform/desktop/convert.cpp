@@ -31,8 +31,6 @@ constexpr uint32_t LittleEndian(uint32_t value) {
 // The packed pixel in the low sixteen bits of a 32-bit value.
 constexpr uint32_t Pack555(Pixel p) { return (p >> 9 & 0x7C00u) | (p >> 6 & 0x03E0u) | (p >> 3 & 0x001Fu); }
 
-constexpr uint32_t Pack565(Pixel p) { return (p >> 8 & 0xF800u) | (p >> 5 & 0x07E0u) | (p >> 3 & 0x001Fu); }
-
 // Two Pixels to a 32-bit word: the packing stays in 32-bit lanes, with no
 // narrowing of each term to sixteen bits.
 template <uint32_t (*Pack)(Pixel)>
@@ -79,7 +77,7 @@ constexpr int32_t kHighestDepth = 32;
 constexpr auto kRowConverters = [] {
     std::array<RowConverter, kHighestDepth - kLowestDepth + 1> table{};
     table[15 - kLowestDepth] = ConvertRowToWords<Pack555>;
-    table[16 - kLowestDepth] = ConvertRowToWords<Pack565>;
+    table[16 - kLowestDepth] = ConvertRowToWords<PackRgb565Wide>;
     table[24 - kLowestDepth] = ConvertRow888;
     table[32 - kLowestDepth] = CopyRow8888;
     return table;

@@ -11,9 +11,6 @@ constexpr uint32_t kGroupSize = 8;
 
 constexpr uint32_t kChunkPixels = 512;
 
-// PackRgb565 in the low sixteen bits of a 32-bit value.
-constexpr uint32_t PackWide565(Pixel p) { return (p >> 8 & 0xF800u) | (p >> 5 & 0x07E0u) | (p >> 3 & 0x001Fu); }
-
 // Two Pixels to a 32-bit word, in the frame buffer's own byte order: the
 // packing stays in 32-bit lanes instead of narrowing each term to sixteen
 // bits, and goes through a buffer nothing else can point into.
@@ -21,7 +18,8 @@ void ConvertChunk(const Pixel* source, uint16_t* destination, uint32_t count) {
     constexpr uint32_t kFirstShift = std::endian::native == std::endian::little ? 0 : 16;
     uint32_t pairs[kChunkPixels / 2];
     for (uint32_t i = 0; i < count / 2; ++i) {
-        pairs[i] = PackWide565(source[2 * i]) << kFirstShift | PackWide565(source[2 * i + 1]) << (16 - kFirstShift);
+        pairs[i] = PackRgb565Wide(source[2 * i]) << kFirstShift | PackRgb565Wide(source[2 * i + 1])
+                                                                      << (16 - kFirstShift);
     }
     std::memcpy(destination, pairs, count * sizeof(uint16_t));
 }
