@@ -118,7 +118,8 @@ public:
         FmodUseRealClock();  // the music stops before its file is closed
         bool audioWritten = wav.Finish();
         result = !failed && audioWritten && sink->Finish(audioPath.c_str());
-        if (audioPath != settings.output + "/audio.wav") std::filesystem::remove(audioPath);
+        // A video carries the music in itself; a folder keeps it beside the frames.
+        if (IsVideoPath(settings.output)) std::filesystem::remove(audioPath);
         ShowProgress(true);
         return result;
     }
