@@ -1,5 +1,6 @@
 // The pictures in the build tree's data folder, read the way the programs
 // read them.
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <queue>
 #include <set>
@@ -130,6 +131,30 @@ TEST(DuckFrames, OneDuckInEveryPoseAndNoTwoPosesAlike) {
     }
     std::set<std::vector<Pixel>> distinct(frames.begin(), frames.end());
     EXPECT_EQ(distinct.size(), frames.size());
+}
+
+// The light on the head is painted on the head: a duck that only turns its
+// eyes or opens its beak keeps it whole and in place, and a brow may cover
+// it but never moves it, or the head seems to twitch between frames.
+TEST(DuckFrames, TheHeadsHighlightStaysWhereTheStanceHasIt) {
+    constexpr Pixel kHighlight = 0xFFFFF096u;
+    auto highlightOf = [](int32_t index) {
+        Image frame;
+        frame.LoadTga(FrameFile(index).c_str());
+        std::set<int32_t> at;
+        for (int32_t i = 0; i < frame.width * frame.height; ++i) {
+            if (frame.pixels[i] == kHighlight) at.insert(i);
+        }
+        return at;
+    };
+    const std::set<int32_t> stance = highlightOf(kStance);
+    ASSERT_GE(stance.size(), 8u);
+    for (int32_t index = 1; index < kDuckFrameCount; ++index) {
+        std::set<int32_t> frame = highlightOf(index);
+        EXPECT_TRUE(std::includes(stance.begin(), stance.end(), frame.begin(), frame.end()))
+            << "frame " << index << " has highlight where the stance has none";
+    }
+    for (int32_t index : {kSing, kSingHalf, kLeft, kRight}) EXPECT_EQ(highlightOf(index), stance) << "frame " << index;
 }
 
 TEST(FontSheet, Is392By8PalettedWithA256EntryColourMap) {
