@@ -27,3 +27,9 @@ void TurnIntoStaging(const Pixel* backBuffer, Pixel* staging, bool doubleSize);
 // largest size, so staging is never read past its 640 x 480 Pixels.
 void ConvertStaging(const Pixel* staging, int32_t bitsPerPixel, uint8_t* surface, int32_t pitch, uint32_t width,
                     uint32_t height);
+
+// The picture into the locked surface: TurnIntoStaging, then ConvertStaging.
+// A 32-bit surface of the picture's own size takes the turn directly, as the
+// conversion would only copy it; staging is then left as it was.
+void TurnAndConvert(const Pixel* backBuffer, bool doubleSize, Pixel* staging, int32_t bitsPerPixel, uint8_t* surface,
+                    int32_t pitch, uint32_t width, uint32_t height);

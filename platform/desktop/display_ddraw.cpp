@@ -125,12 +125,10 @@ void DesktopDisplay::Present(const uint32_t* pixels) {
         return;
     }
 
-    TurnIntoStaging(pixels, stagingBuffer, setupOptions.doubleSize != 0);
-
     DDSURFACEDESC2 surface = ClearedDescription();
     if (g_pDDSBack->Lock(nullptr, &surface, DDLOCK_WAIT, nullptr) == DD_OK && surface.lpSurface != nullptr) {
-        ConvertStaging(stagingBuffer, bpp, static_cast<uint8_t*>(surface.lpSurface), surface.lPitch, surface.dwWidth,
-                       surface.dwHeight);
+        TurnAndConvert(pixels, setupOptions.doubleSize != 0, stagingBuffer, bpp,
+                       static_cast<uint8_t*>(surface.lpSurface), surface.lPitch, surface.dwWidth, surface.dwHeight);
         g_pDDSBack->Unlock(nullptr);
     }
 

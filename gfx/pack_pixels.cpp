@@ -1,0 +1,194 @@
+#include "gfx/pack_pixels.h"
+
+#include "gfx/vector_path.h"
+
+#if defined(__SSE2__)
+#include <immintrin.h>
+#endif
+
+namespace {
+
+constexpr uint32_t Pack555(Pixel p) { return (p >> 9 & 0x7C00u) | (p >> 6 & 0x03E0u) | (p >> 3 & 0x001Fu); }
+
+template <uint32_t (*Pack)(Pixel)>
+void PackWordsPlain(const Pixel* source, uint8_t* destination, uint32_t count, std::endian order) {
+    int32_t lowByte = order == std::endian::little ? 0 : 1;
+    for (uint32_t i = 0; i < count; ++i) {
+        uint32_t word = Pack(source[i]);
+        destination[2 * i + lowByte] = static_cast<uint8_t>(word);
+        destination[2 * i + 1 - lowByte] = static_cast<uint8_t>(word >> 8);
+    }
+}
+
+void PackBytesPlain(const Pixel* source, uint8_t* destination, uint32_t count) {
+    for (uint32_t i = 0; i < count; ++i) {
+        destination[3 * i] = static_cast<uint8_t>(source[i]);
+        destination[3 * i + 1] = static_cast<uint8_t>(source[i] >> 8);
+        destination[3 * i + 2] = static_cast<uint8_t>(source[i] >> 16);
+    }
+}
+
+// The fields of a 16-bit word, each masked from the Pixel and scaled by the
+// same power of two, Scale: red and blue with one multiply-add of the
+// Pixel's 16-bit halves, green already where it belongs.
+struct WordFormat {
+    int32_t redBlueMask;
+    int16_t blueFactor;
+    int16_t redFactor;
+    int32_t greenMask;
+    int32_t scale;
+};
+constexpr WordFormat k565{0x00F800F8, 4, 8192, 0x0000FC00, 5};
+constexpr WordFormat k555{0x00F800F8, 8, 8192, 0x0000F800, 6};
+
+constexpr int32_t Factors(WordFormat format) {
+    return static_cast<int32_t>(static_cast<uint32_t>(format.redFactor) << 16 |
+                                static_cast<uint16_t>(format.blueFactor));
+}
+
+#if defined(__SSE2__)
+
+__m128i Load(const Pixel* source) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(source)); }
+
+void Store(uint8_t* destination, __m128i value) { _mm_storeu_si128(reinterpret_cast<__m128i*>(destination), value); }
+
+// Four words, each moved to the low half of its lane sign-extended, so the
+// signed saturating pack that narrows eight of them keeps every bit.
+template <WordFormat Format>
+__m128i WordLanes(__m128i pixels) {
+    __m128i redBlue =
+        _mm_madd_epi16(_mm_and_si128(pixels, _mm_set1_epi32(Format.redBlueMask)), _mm_set1_epi32(Factors(Format)));
+    __m128i scaled = _mm_or_si128(redBlue, _mm_and_si128(pixels, _mm_set1_epi32(Format.greenMask)));
+    return _mm_srai_epi32(_mm_slli_epi32(scaled, 16 - Format.scale), 16);
+}
+
+template <WordFormat Format>
+uint32_t PackWordsSse2(const Pixel* source, uint8_t* destination, uint32_t count) {
+    uint32_t done = 0;
+    for (; done + 8 <= count; done += 8) {
+        __m128i words =
+            _mm_packs_epi32(WordLanes<Format>(Load(source + done)), WordLanes<Format>(Load(source + done + 4)));
+        Store(destination + 2 * done, words);
+    }
+    return done;
+}
+
+// The same, sixteen Pixels at a time. The pack narrows within each 128-bit
+// half, so the quarters are put back in order after it.
+template <WordFormat Format>
+__attribute__((target("avx2"))) uint32_t PackWordsAvx2(const Pixel* source, uint8_t* destination, uint32_t count) {
+    const __m256i redBlueMask = _mm256_set1_epi32(Format.redBlueMask);
+    const __m256i factors = _mm256_set1_epi32(Factors(Format));
+    const __m256i greenMask = _mm256_set1_epi32(Format.greenMask);
+    uint32_t done = 0;
+    for (; done + 16 <= count; done += 16) {
+        __m256i words[2];
+        for (int32_t half = 0; half < 2; ++half) {
+            __m256i pixels = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(source + done + 8 * half));
+            __m256i scaled = _mm256_or_si256(_mm256_madd_epi16(_mm256_and_si256(pixels, redBlueMask), factors),
+                                             _mm256_and_si256(pixels, greenMask));
+            words[half] = _mm256_srai_epi32(_mm256_slli_epi32(scaled, 16 - Format.scale), 16);
+        }
+        __m256i packed = _mm256_permute4x64_epi64(_mm256_packs_epi32(words[0], words[1]), 0xD8);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(destination + 2 * done), packed);
+    }
+    return done;
+}
+
+// Four Pixels as twelve bytes in the low three quarters: each 64-bit lane
+// first closes the gap above its low Pixel, then the high lane's six bytes
+// move down beside the low lane's.
+__m128i ByteLanes(__m128i pixels) {
+    __m128i low = _mm_and_si128(pixels, _mm_set_epi32(0, 0x00FFFFFF, 0, 0x00FFFFFF));
+    __m128i high =
+        _mm_and_si128(_mm_srli_epi64(pixels, 8), _mm_set_epi32(0x0000FFFF, -16777216, 0x0000FFFF, -16777216));
+    __m128i lanes = _mm_or_si128(low, high);
+    __m128i lowSix = _mm_and_si128(lanes, _mm_set_epi32(0, 0, 0x0000FFFF, -1));
+    __m128i highSix = _mm_and_si128(_mm_srli_si128(lanes, 2), _mm_set_epi32(0, -1, -65536, 0));
+    return _mm_or_si128(lowSix, highSix);
+}
+
+// Sixteen Pixels fill three whole vectors.
+uint32_t PackBytesSse2(const Pixel* source, uint8_t* destination, uint32_t count) {
+    uint32_t done = 0;
+    for (; done + 16 <= count; done += 16) {
+        __m128i a = ByteLanes(Load(source + done)), b = ByteLanes(Load(source + done + 4));
+        __m128i c = ByteLanes(Load(source + done + 8)), d = ByteLanes(Load(source + done + 12));
+        uint8_t* out = destination + 3 * done;
+        Store(out, _mm_or_si128(a, _mm_slli_si128(b, 12)));
+        Store(out + 16, _mm_or_si128(_mm_srli_si128(b, 4), _mm_slli_si128(c, 8)));
+        Store(out + 32, _mm_or_si128(_mm_srli_si128(c, 8), _mm_slli_si128(d, 4)));
+    }
+    return done;
+}
+
+// With a byte shuffle, each output vector is two shuffles of the Pixels it
+// holds, whichever lanes they come from: output byte k takes input byte
+// index[k], and -1 gives zero.
+__attribute__((target("ssse3"))) uint32_t PackBytesSsse3(const Pixel* source, uint8_t* destination, uint32_t count) {
+    const __m128i aFirst = _mm_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
+    const __m128i bFirst = _mm_setr_epi8(-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, 0, 1, 2, 4);
+    const __m128i bSecond = _mm_setr_epi8(5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1, -1, -1, -1, -1);
+    const __m128i cSecond = _mm_setr_epi8(-1, -1, -1, -1, -1, -1, -1, -1, 0, 1, 2, 4, 5, 6, 8, 9);
+    const __m128i cThird = _mm_setr_epi8(10, 12, 13, 14, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1);
+    const __m128i dThird = _mm_setr_epi8(-1, -1, -1, -1, 0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14);
+    uint32_t done = 0;
+    for (; done + 16 <= count; done += 16) {
+        __m128i a = Load(source + done), b = Load(source + done + 4);
+        __m128i c = Load(source + done + 8), d = Load(source + done + 12);
+        uint8_t* out = destination + 3 * done;
+        Store(out, _mm_or_si128(_mm_shuffle_epi8(a, aFirst), _mm_shuffle_epi8(b, bFirst)));
+        Store(out + 16, _mm_or_si128(_mm_shuffle_epi8(b, bSecond), _mm_shuffle_epi8(c, cSecond)));
+        Store(out + 32, _mm_or_si128(_mm_shuffle_epi8(c, cThird), _mm_shuffle_epi8(d, dThird)));
+    }
+    return done;
+}
+
+#endif
+
+// The Pixels the vector path packed, from the front; the plain loop does the rest.
+template <WordFormat Format>
+uint32_t PackWordsVector(const Pixel* source, uint8_t* destination, uint32_t count) {
+#if defined(__SSE2__)
+    switch (CurrentVectorPath()) {
+        case VectorPath::kAvx2:
+            return PackWordsAvx2<Format>(source, destination, count);
+        case VectorPath::kSsse3:
+        case VectorPath::kSse2:
+            return PackWordsSse2<Format>(source, destination, count);
+        case VectorPath::kPlain:
+            break;
+    }
+#endif
+    return 0;
+}
+
+}  // namespace
+
+void PackRow565(const Pixel* source, uint8_t* destination, uint32_t count, std::endian order) {
+    uint32_t done = order == std::endian::little ? PackWordsVector<k565>(source, destination, count) : 0;
+    PackWordsPlain<PackRgb565Wide>(source + done, destination + 2 * done, count - done, order);
+}
+
+void PackRow555(const Pixel* source, uint8_t* destination, uint32_t count) {
+    uint32_t done = PackWordsVector<k555>(source, destination, count);
+    PackWordsPlain<Pack555>(source + done, destination + 2 * done, count - done, std::endian::little);
+}
+
+void PackRow888(const Pixel* source, uint8_t* destination, uint32_t count) {
+    uint32_t done = 0;
+#if defined(__SSE2__)
+    switch (CurrentVectorPath()) {
+        case VectorPath::kAvx2:
+        case VectorPath::kSsse3:
+            done = PackBytesSsse3(source, destination, count);
+            break;
+        case VectorPath::kSse2:
+            done = PackBytesSse2(source, destination, count);
+            break;
+        case VectorPath::kPlain:
+            break;
+    }
+#endif
+    PackBytesPlain(source + done, destination + 3 * done, count - done);
+}
