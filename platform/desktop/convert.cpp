@@ -4,7 +4,7 @@
 #include <array>
 #include <cstring>
 
-#include "gfx/pack_pixels.h"
+#include "gfx/pixel_rows.h"
 #include "gfx/turn.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <bit>
 #include <cstring>
 
-#include "gfx/pack_pixels.h"
+#include "gfx/pixel_rows.h"
 
 namespace {
 

@@ -1,4 +1,6 @@
-#include "gfx/pack_pixels.h"
+#include "gfx/pixel_rows.h"
+
+#include <cstring>
 
 #include "gfx/vector_path.h"
 
@@ -144,6 +146,113 @@ __attribute__((target("ssse3"))) uint32_t PackBytesSsse3(const Pixel* source, ui
     return done;
 }
 
+// Eight Pixels to 24 bytes: the shuffle closes each 128-bit half's four
+// Pixels up to its low twelve bytes, the permute puts the halves' twelve
+// bytes side by side. Each 32-byte store runs eight bytes past its Pixels,
+// which the next store writes over, so it stops while they are in the row.
+__attribute__((target("avx2"))) uint32_t PackBytesAvx2(const Pixel* source, uint8_t* destination, uint32_t count) {
+    const __m256i closeUp = _mm256_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1, 0, 1, 2, 4, 5, 6,
+                                             8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
+    const __m256i sideBySide = _mm256_setr_epi32(0, 1, 2, 4, 5, 6, 3, 7);
+    uint32_t done = 0;
+    for (; done + 11 <= count; done += 8) {
+        __m256i pixels = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(source + done));
+        __m256i bytes = _mm256_permutevar8x32_epi32(_mm256_shuffle_epi8(pixels, closeUp), sideBySide);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(destination + 3 * done), bytes);
+    }
+    return done;
+}
+
+void StorePixels(Pixel* to, __m128i value) { _mm_storeu_si128(reinterpret_cast<__m128i*>(to), value); }
+
+// The rectangle copies take whole rows, so a row costs no call; each row's
+// last few Pixels go one at a time.
+void CopyRectSse2(const Pixel* from, int32_t fromStride, Pixel* to, int32_t toStride, int32_t columns, int32_t rows) {
+    for (int32_t row = 0; row < rows; ++row, from += fromStride, to += toStride) {
+        int32_t column = 0;
+        for (; column + 4 <= columns; column += 4) StorePixels(to + column, Load(from + column));
+        for (; column < columns; ++column) to[column] = from[column];
+    }
+}
+
+__attribute__((target("avx2"))) void CopyRectAvx2(const Pixel* from, int32_t fromStride, Pixel* to, int32_t toStride,
+                                                  int32_t columns, int32_t rows) {
+    for (int32_t row = 0; row < rows; ++row, from += fromStride, to += toStride) {
+        int32_t column = 0;
+        for (; column + 8 <= columns; column += 8) {
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(to + column),
+                                _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from + column)));
+        }
+        for (; column < columns; ++column) to[column] = from[column];
+    }
+}
+
+void CopyRectKeyedSse2(const Pixel* from, int32_t fromStride, Pixel* to, int32_t toStride, int32_t columns,
+                       int32_t rows, Pixel key) {
+    const __m128i keys = _mm_set1_epi32(static_cast<int32_t>(key));
+    for (int32_t row = 0; row < rows; ++row, from += fromStride, to += toStride) {
+        int32_t column = 0;
+        for (; column + 4 <= columns; column += 4) {
+            __m128i source = Load(from + column);
+            __m128i keyed = _mm_cmpeq_epi32(source, keys);
+            __m128i kept = _mm_and_si128(keyed, Load(to + column));
+            StorePixels(to + column, _mm_or_si128(_mm_andnot_si128(keyed, source), kept));
+        }
+        for (; column < columns; ++column) {
+            if (from[column] != key) to[column] = from[column];
+        }
+    }
+}
+
+__attribute__((target("avx2"))) void CopyRectKeyedAvx2(const Pixel* from, int32_t fromStride, Pixel* to,
+                                                       int32_t toStride, int32_t columns, int32_t rows, Pixel key) {
+    const __m256i keys = _mm256_set1_epi32(static_cast<int32_t>(key));
+    for (int32_t row = 0; row < rows; ++row, from += fromStride, to += toStride) {
+        int32_t column = 0;
+        for (; column + 8 <= columns; column += 8) {
+            __m256i source = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from + column));
+            __m256i kept = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(to + column));
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(to + column),
+                                _mm256_blendv_epi8(source, kept, _mm256_cmpeq_epi32(source, keys)));
+        }
+        for (; column < columns; ++column) {
+            if (from[column] != key) to[column] = from[column];
+        }
+    }
+}
+
+// (channel * level) >> 8 is the high half of channel * (level << 8): the
+// unsigned high multiply of the 16-bit lanes gives blue and red, and green
+// from its place in the low lane; alpha is kept as it is.
+size_t ScaleColoursSse2(Pixel* pixels, size_t count, int32_t level) {
+    const __m128i factor = _mm_set1_epi16(static_cast<int16_t>((level & 255) << 8));
+    const __m128i redBlue = _mm_set1_epi32(0x00FF00FF), green = _mm_set1_epi32(0x0000FF00);
+    const __m128i alpha = _mm_set1_epi32(static_cast<int32_t>(0xFF000000u));
+    size_t done = 0;
+    for (; done + 4 <= count; done += 4) {
+        __m128i p = Load(pixels + done);
+        __m128i scaledRedBlue = _mm_mulhi_epu16(_mm_and_si128(p, redBlue), factor);
+        __m128i scaledGreen = _mm_and_si128(_mm_mulhi_epu16(_mm_and_si128(p, green), factor), green);
+        StorePixels(pixels + done, _mm_or_si128(_mm_or_si128(scaledRedBlue, scaledGreen), _mm_and_si128(p, alpha)));
+    }
+    return done;
+}
+
+__attribute__((target("avx2"))) size_t ScaleColoursAvx2(Pixel* pixels, size_t count, int32_t level) {
+    const __m256i factor = _mm256_set1_epi16(static_cast<int16_t>((level & 255) << 8));
+    const __m256i redBlue = _mm256_set1_epi32(0x00FF00FF), green = _mm256_set1_epi32(0x0000FF00);
+    const __m256i alpha = _mm256_set1_epi32(static_cast<int32_t>(0xFF000000u));
+    size_t done = 0;
+    for (; done + 8 <= count; done += 8) {
+        __m256i p = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(pixels + done));
+        __m256i scaledRedBlue = _mm256_mulhi_epu16(_mm256_and_si256(p, redBlue), factor);
+        __m256i scaledGreen = _mm256_and_si256(_mm256_mulhi_epu16(_mm256_and_si256(p, green), factor), green);
+        __m256i scaled = _mm256_or_si256(_mm256_or_si256(scaledRedBlue, scaledGreen), _mm256_and_si256(p, alpha));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(pixels + done), scaled);
+    }
+    return done;
+}
+
 #endif
 
 // The Pixels the vector path packed, from the front; the plain loop does the rest.
@@ -180,6 +289,8 @@ void PackRow888(const Pixel* source, uint8_t* destination, uint32_t count) {
 #if defined(__SSE2__)
     switch (CurrentVectorPath()) {
         case VectorPath::kAvx2:
+            done = PackBytesAvx2(source, destination, count);
+            break;
         case VectorPath::kSsse3:
             done = PackBytesSsse3(source, destination, count);
             break;
@@ -191,4 +302,53 @@ void PackRow888(const Pixel* source, uint8_t* destination, uint32_t count) {
     }
 #endif
     PackBytesPlain(source + done, destination + 3 * done, count - done);
+}
+
+void CopyPixelRect(const Pixel* from, int32_t fromStride, Pixel* to, int32_t toStride, int32_t columns, int32_t rows) {
+#if defined(__SSE2__)
+    switch (CurrentVectorPath()) {
+        case VectorPath::kAvx2:
+            return CopyRectAvx2(from, fromStride, to, toStride, columns, rows);
+        case VectorPath::kSsse3:
+        case VectorPath::kSse2:
+            return CopyRectSse2(from, fromStride, to, toStride, columns, rows);
+        case VectorPath::kPlain:
+            break;
+    }
+#endif
+    for (int32_t row = 0; row < rows; ++row, from += fromStride, to += toStride) {
+        std::memcpy(to, from, static_cast<size_t>(columns) * sizeof(Pixel));
+    }
+}
+
+void CopyPixelRectKeyed(const Pixel* from, int32_t fromStride, Pixel* to, int32_t toStride, int32_t columns,
+                        int32_t rows, Pixel key) {
+#if defined(__SSE2__)
+    switch (CurrentVectorPath()) {
+        case VectorPath::kAvx2:
+            return CopyRectKeyedAvx2(from, fromStride, to, toStride, columns, rows, key);
+        case VectorPath::kSsse3:
+        case VectorPath::kSse2:
+            return CopyRectKeyedSse2(from, fromStride, to, toStride, columns, rows, key);
+        case VectorPath::kPlain:
+            break;
+    }
+#endif
+    for (int32_t row = 0; row < rows; ++row, from += fromStride, to += toStride) {
+        for (int32_t column = 0; column < columns; ++column) {
+            if (from[column] != key) to[column] = from[column];
+        }
+    }
+}
+
+void ScaleColours(Pixel* pixels, size_t count, int32_t level) {
+    size_t done = 0;
+#if defined(__SSE2__)
+    VectorPath path = CurrentVectorPath();
+    if (path == VectorPath::kAvx2)
+        done = ScaleColoursAvx2(pixels, count, level);
+    else if (path != VectorPath::kPlain)
+        done = ScaleColoursSse2(pixels, count, level);
+#endif
+    for (size_t i = done; i < count; ++i) pixels[i] = ScaleColour(pixels[i], level);
 }
