@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 BUILD_DIR := build/$(PRESET)
 SHELL := bash
 
-.PHONY: all deps configure build test run run-ce capture song-wav bench asan assets-preview format format-check clean
+.PHONY: all deps configure build test run run-ce windows capture song-wav bench asan assets-preview format format-check clean
 
 all: build
 
@@ -29,6 +29,11 @@ run: build
 
 run-ce: build
 	@$(BUILD_DIR)/duckdemo-ce $(ARGS); status=$$?; [ $$status -le 1 ] || exit $$status
+
+# duckdemo.exe for 64-bit Windows, with data/ beside it, in build/windows/.
+windows: deps
+	@cmake --preset windows >/dev/null
+	cmake --build --preset windows -j $(JOBS)
 
 # The intro and 10 s of the game as a video at 640 x 480, with no display
 # needed; PNG frames and audio.wav in a folder where there is no ffmpeg.

@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev libsdl2-ttf-dev fonts-dejavu-core libxmp-dev libpng-dev libx11-dev
   xvfb xdotool sox clang-format ffmpeg
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 dpkg-dev
 )
 
 missing=()
@@ -16,19 +17,47 @@ for package in "${packages[@]}"; do
   [[ "$status" == "install ok installed" ]] || missing+=("$package")
 done
 
-if [[ ${#missing[@]} -eq 0 ]]; then
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+# libxmp's Debian source, which the Windows build compiles with mingw-w64:
+# Debian packages no Windows build of it.
+xmp_source="$root/build/deps/libxmp"
+xmp_sources_list=/etc/apt/sources.list.d/duckdemo-source.sources
+
+if [[ ${#missing[@]} -eq 0 && -f "$xmp_source/CMakeLists.txt" ]]; then
   exit 0
 fi
 
-echo "install-deps: installing ${missing[*]}"
 if [[ $(id -u) -eq 0 ]]; then
   sudo=()
 elif command -v sudo >/dev/null; then
   sudo=(sudo)
 else
-  echo "install-deps: need root or sudo to install: ${missing[*]}" >&2
+  echo "install-deps: need root or sudo to install: ${missing[*]:-the source package list}" >&2
   exit 1
 fi
 export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update -qq
-"${sudo[@]}" apt-get install -y -qq "${missing[@]}"
+
+if [[ ${#missing[@]} -gt 0 ]]; then
+  echo "install-deps: installing ${missing[*]}"
+  "${sudo[@]}" apt-get update -qq
+  "${sudo[@]}" apt-get install -y -qq "${missing[@]}"
+fi
+
+if [[ ! -f "$xmp_source/CMakeLists.txt" ]]; then
+  echo "install-deps: fetching libxmp's source into $xmp_source"
+  if [[ ! -f "$xmp_sources_list" ]]; then
+    codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
+    printf '%s\n' "Types: deb-src" "URIs: http://deb.debian.org/debian" "Suites: $codename" "Components: main" \
+      "Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg" | "${sudo[@]}" tee "$xmp_sources_list" >/dev/null
+    "${sudo[@]}" apt-get update -qq
+  fi
+  download=$(mktemp -d)
+  trap 'rm -rf "$download"' EXIT
+  (cd "$download" && apt-get source -qq libxmp >/dev/null 2>&1) || {
+    echo "install-deps: apt-get source libxmp failed" >&2
+    exit 1
+  }
+  mkdir -p "$(dirname "$xmp_source")"
+  rm -rf "$xmp_source"
+  mv "$download"/libxmp-*/ "$xmp_source"
+fi

@@ -14,3 +14,27 @@ add_test(NAME handheld_e2e
   COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/with_xvfb.sh bash ${CMAKE_CURRENT_LIST_DIR}/handheld_e2e.sh
           $<TARGET_FILE:duckdemo-ce> $<TARGET_FILE:x11_screenshot> ${CMAKE_CURRENT_BINARY_DIR}/output)
 set_tests_properties(handheld_e2e PROPERTIES TIMEOUT 90 RUN_SERIAL TRUE)
+
+# The Windows program under Wine, where mingw-w64, Wine and libxmp's source
+# are installed: built with its own toolchain beside this build, with this
+# build's data, and run against this build's program.
+find_program(WINE_PROGRAM wine)
+find_program(MINGW_CXX x86_64-w64-mingw32-g++-posix)
+if(WINE_PROGRAM AND MINGW_CXX AND EXISTS ${PROJECT_SOURCE_DIR}/build/deps/libxmp/configure)
+  include(ExternalProject)
+  ExternalProject_Add(duckdemo_windows
+    SOURCE_DIR ${PROJECT_SOURCE_DIR}
+    BINARY_DIR ${PROJECT_BINARY_DIR}/windows
+    CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
+               -DDUCKDEMO_TESTS=OFF -DDUCKDEMO_WERROR=${DUCKDEMO_WERROR} -DDUCKDEMO_DATA_DIR=${PROJECT_BINARY_DIR}/data
+    INSTALL_COMMAND ""
+    BUILD_ALWAYS TRUE
+    DEPENDS assetgen_data)
+
+  add_test(NAME windows_e2e
+    COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/with_xvfb.sh bash ${CMAKE_CURRENT_LIST_DIR}/windows_e2e.sh
+            ${PROJECT_BINARY_DIR}/windows/duckdemo.exe $<TARGET_FILE:duckdemo> $<TARGET_FILE:x11_screenshot>
+            ${CMAKE_CURRENT_BINARY_DIR}/output ${PROJECT_BINARY_DIR}/wineprefix)
+  # Making the Wine prefix, the first time, takes most of it.
+  set_tests_properties(windows_e2e PROPERTIES TIMEOUT 360 RUN_SERIAL TRUE)
+endif()

@@ -4,12 +4,15 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <string>
 #include <vector>
 #include <windows.h>
 
-#include "platform/desktop/dialog_template.h"
+#include "platform/desktop/resource.h"
+#include "support/dialog_template_writer.h"
 
 namespace {
 
@@ -19,7 +22,7 @@ using standin::FindResourceEntry;
 using standin::ParseDialogTemplate;
 
 const RESOURCE_ENTRY& SetupDialogEntry() {
-    const RESOURCE_ENTRY* entry = FindResourceEntry(g_moduleResources, RT_DIALOG, kSetupDialogResource);
+    const RESOURCE_ENTRY* entry = FindResourceEntry(g_moduleResources, RT_DIALOG, IDD_SETUP);
     EXPECT_NE(entry, nullptr);
     static const RESOURCE_ENTRY kMissing = {0, 0, nullptr, 0};
     return entry != nullptr ? *entry : kMissing;
@@ -38,6 +41,28 @@ std::vector<BYTE> BuildTemplate(Write write) {
 DWORD DwordAt(const BYTE* bytes, size_t offset) {
     return static_cast<DWORD>(bytes[offset] | bytes[offset + 1] << 8 | bytes[offset + 2] << 16) |
            static_cast<DWORD>(bytes[offset + 3]) << 24;
+}
+
+// The data of dialog id in a compiled resource file (windres -O res): after
+// the data and header sizes, each header names its type and id, here both
+// ordinals, and each resource starts on a 4-byte boundary.
+std::vector<BYTE> DialogInResourceFile(const char* path, WORD id) {
+    std::ifstream file(path, std::ios::binary);
+    std::vector<BYTE> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    size_t offset = 0;
+    while (offset + 16 <= bytes.size()) {
+        DWORD dataSize = DwordAt(bytes.data(), offset);
+        DWORD headerSize = DwordAt(bytes.data(), offset + 4);
+        size_t dataOffset = offset + headerSize;
+        if (dataOffset + dataSize > bytes.size()) break;
+        if (DwordAt(bytes.data(), offset + 8) == (0xFFFFu | RT_DIALOG << 16) &&
+            DwordAt(bytes.data(), offset + 12) == (0xFFFFu | static_cast<DWORD>(id) << 16)) {
+            return {bytes.begin() + static_cast<ptrdiff_t>(dataOffset),
+                    bytes.begin() + static_cast<ptrdiff_t>(dataOffset + dataSize)};
+        }
+        offset = (dataOffset + dataSize + 3) / 4 * 4;
+    }
+    return {};
 }
 
 void ExpectButton(const DialogItem& item, DWORD id, const std::string& text, DWORD kind, SHORT x, SHORT y, SHORT cx,
@@ -88,6 +113,13 @@ TEST(SetupDialogTemplate, ReadsBackAsTheSetupBox) {
     ExpectButton(dialog.items[2], 1000, "Fullscreen", BS_AUTOCHECKBOX, 10, 5, 105, 10);
     ExpectButton(dialog.items[3], 1001, "Double size (640x480)", BS_AUTOCHECKBOX, 10, 15, 105, 10);
     ExpectButton(dialog.items[4], 1002, "Always on top", BS_AUTOCHECKBOX, 10, 25, 105, 10);
+}
+
+TEST(SetupDialogTemplate, IsWhatTheResourceScriptCompilesTo) {
+    std::vector<BYTE> compiled = DialogInResourceFile(DUCKDEMO_COMPILED_RESOURCES, IDD_SETUP);
+    ASSERT_FALSE(compiled.empty()) << "no dialog " << IDD_SETUP << " in " << DUCKDEMO_COMPILED_RESOURCES;
+    const RESOURCE_ENTRY& entry = SetupDialogEntry();
+    EXPECT_EQ(std::vector<BYTE>(entry.data, entry.data + entry.size), compiled);
 }
 
 TEST(SetupDialogTemplate, LaysItemsOutOnDwordBoundariesAsTheResourceCompilerDoes) {

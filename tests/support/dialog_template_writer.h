@@ -1,17 +1,13 @@
-// The setup dialog's resource: its id, as the resource table's WORD, and the
-// writer that lays out extended dialog-template bytes.
+// Lays out extended dialog-template bytes field by field, for templates the
+// resource compiler would not write.
 #pragma once
 
 #include <cstddef>
-
-#include "platform/desktop/resource.h"
-#include "platform/desktop/win32.h"
-
-constexpr WORD kSetupDialogResource = IDD_SETUP;
+#include <windows.h>
 
 // Appends little-endian fields to destination, or only counts them when
 // destination is null, so one description of a template yields both its size
-// and its bytes at compile time.
+// and its bytes.
 class DialogTemplateWriter {
 public:
     constexpr explicit DialogTemplateWriter(BYTE* destination = nullptr) : destination(destination) {}

@@ -1,0 +1,91 @@
+# The desktop program for Windows: the engine and platform/desktop/ against
+# the SDK's own headers and libraries, the setup box from its resource script,
+# and the sound library's six calls over libxmp with waveOut as the output.
+# No stand-in header is on the include path. Included from the top
+# CMakeLists.txt when the toolchain targets Windows.
+include(ExternalProject)
+
+target_compile_options(duckdemo_warnings INTERFACE -Wconversion)
+
+# libxmp from Debian's source package, which scripts/install-deps.sh fetches:
+# Debian packages no Windows build of it. Its makefiles build only in their
+# own tree, so it is copied here first.
+set(DUCKDEMO_XMP_SOURCE ${PROJECT_SOURCE_DIR}/build/deps/libxmp CACHE PATH "libxmp's unpacked source package")
+if(NOT EXISTS ${DUCKDEMO_XMP_SOURCE}/configure)
+  message(FATAL_ERROR "no libxmp source in ${DUCKDEMO_XMP_SOURCE}: run scripts/install-deps.sh")
+endif()
+set(xmp_tree ${CMAKE_BINARY_DIR}/libxmp)
+cmake_host_system_information(RESULT build_jobs QUERY NUMBER_OF_LOGICAL_CORES)
+ExternalProject_Add(libxmp_build
+  SOURCE_DIR ${xmp_tree}
+  DOWNLOAD_COMMAND ${CMAKE_COMMAND} -E copy_directory ${DUCKDEMO_XMP_SOURCE} ${xmp_tree}
+  CONFIGURE_COMMAND ./configure --host=${DUCKDEMO_MINGW_HOST} CC=${CMAKE_C_COMPILER} --enable-static
+                    --disable-shared --disable-depackers --disable-prowizard --quiet
+  BUILD_IN_SOURCE TRUE
+  BUILD_COMMAND make -j ${build_jobs} --quiet lib/libxmp.a
+  INSTALL_COMMAND ""
+  BUILD_BYPRODUCTS ${xmp_tree}/lib/libxmp.a
+  LOG_CONFIGURE TRUE
+  LOG_BUILD TRUE
+  LOG_OUTPUT_ON_FAILURE TRUE)
+file(MAKE_DIRECTORY ${xmp_tree}/include)
+add_library(xmp STATIC IMPORTED)
+set_target_properties(xmp PROPERTIES IMPORTED_LOCATION ${xmp_tree}/lib/libxmp.a
+  INTERFACE_INCLUDE_DIRECTORIES ${xmp_tree}/include INTERFACE_COMPILE_DEFINITIONS BUILDING_STATIC)
+add_dependencies(xmp libxmp_build)
+
+# The sound library's declarations, alone in a folder of their own.
+configure_file(${PROJECT_SOURCE_DIR}/standin/include/fmod.h ${CMAKE_BINARY_DIR}/sound_api/fmod.h COPYONLY)
+add_library(fmod_api INTERFACE)
+target_include_directories(fmod_api INTERFACE ${CMAKE_BINARY_DIR}/sound_api)
+
+# The six calls: the Linux stand-in's song, clock and decoding, played
+# through waveOut.
+add_library(fmod_waveout STATIC
+  standin/fmod/fmod.cpp
+  standin/fmod/fmod_offline.cpp
+  standin/fmod/fmod_song.cpp
+  standin/fmod/fmod_waveout.cpp
+)
+target_include_directories(fmod_waveout PRIVATE ${PROJECT_SOURCE_DIR})
+target_compile_options(fmod_waveout PRIVATE -fno-exceptions)
+target_link_libraries(fmod_waveout PUBLIC fmod_api duckdemo_warnings PRIVATE xmp winmm)
+
+add_executable(duckdemo WIN32
+  platform/desktop/convert.cpp
+  platform/desktop/desktop_main.cpp
+  platform/desktop/display_ddraw.cpp
+  platform/desktop/duckdemo.rc
+  platform/desktop/setup_dialog.cpp
+  platform/desktop/system.cpp
+  platform/desktop/window.cpp
+)
+target_include_directories(duckdemo PRIVATE ${PROJECT_SOURCE_DIR})
+target_compile_definitions(duckdemo PRIVATE DUCKDEMO_VERSION="${PROJECT_VERSION}")
+target_link_libraries(duckdemo PRIVATE app demo sound gfx core fmod_waveout duckdemo_warnings ddraw dxguid user32
+  gdi32)
+# WIN32 links it with -mwindows; the C and C++ runtimes go inside the
+# executable, so it runs with no DLL beside it.
+target_link_options(duckdemo PRIVATE -static)
+set_target_properties(duckdemo PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
+# data/ beside the program: copied from a Linux build that has it, or made
+# by a Linux build of the data generator of this folder's own.
+set(DUCKDEMO_DATA_DIR "" CACHE PATH "A Linux build's data/ to copy beside the program; empty: generate it")
+if(DUCKDEMO_DATA_DIR)
+  set(data_source ${DUCKDEMO_DATA_DIR})
+  add_custom_target(windows_data ALL
+    COMMAND ${CMAKE_COMMAND} -E copy_directory ${data_source} ${CMAKE_BINARY_DIR}/data VERBATIM)
+else()
+  set(data_source ${CMAKE_BINARY_DIR}/host/data)
+  ExternalProject_Add(host_data
+    SOURCE_DIR ${PROJECT_SOURCE_DIR}
+    BINARY_DIR ${CMAKE_BINARY_DIR}/host
+    CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release -DDUCKDEMO_TESTS=OFF -DDUCKDEMO_WERROR=${DUCKDEMO_WERROR}
+    BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target assetgen_data
+    INSTALL_COMMAND ""
+    BUILD_ALWAYS TRUE)
+  add_custom_target(windows_data ALL
+    COMMAND ${CMAKE_COMMAND} -E copy_directory ${data_source} ${CMAKE_BINARY_DIR}/data VERBATIM)
+  add_dependencies(windows_data host_data)
+endif()

@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# The Windows program under Wine on a virtual X display: the setup box
+# answered with key presses, the intro on the screen, Escape; then its log
+# against the Linux program's for the same answers, line for line.
+#
+#   windows_e2e.sh <duckdemo.exe> <duckdemo> <x11_screenshot> <output folder> <wine prefix>
+linux_program=$2
+export WINEPREFIX=$5
+source "$(dirname "$0")/common.sh" "$1" "$3" "$4"
+
+# No debugger or installer prompts, and no messages from Wine itself.
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+trap 'if [ -n "$pid" ]; then kill -9 "$pid" 2>/dev/null || true; fi; timeout 10 wineserver -k 2>/dev/null || true' EXIT
+
+# The prefix is made once and kept; a marker tells a finished one from one
+# whose making was cut short. DirectDraw draws through Wine's GDI renderer,
+# which needs no OpenGL from the virtual display, and no sound driver is
+# loaded, so the music keeps time on the wall clock as the Linux program's
+# does on SDL's dummy driver.
+if [ ! -f "$WINEPREFIX/duckdemo-ready" ]; then
+    rm -rf "$WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    timeout 300 wineboot -i >"$output/wineboot.txt" 2>&1 || fail "wineboot did not make the prefix"
+    timeout 60 wineserver -w
+    timeout 60 wine reg add 'HKCU\Software\Wine\Direct3D' /v renderer /d gdi /f >/dev/null 2>&1 ||
+        fail "the renderer could not be set"
+    timeout 60 wine reg add 'HKCU\Software\Wine\Drivers' /v Audio /d "" /f >/dev/null 2>&1 ||
+        fail "the sound driver could not be turned off"
+    timeout 60 wineserver -w
+    touch "$WINEPREFIX/duckdemo-ready"
+    echo "wine prefix made: $WINEPREFIX"
+fi
+
+# Waits up to 30 s for a window whose name matches, and prints its id:
+# Wine takes a while to start on a loaded machine.
+window_of_wine() {
+    for _ in $(seq 1 300); do
+        if id=$(xdotool search --name "$1" 2>/dev/null | head -n 1) && [ -n "$id" ]; then
+            echo "$id"
+            return 0
+        fi
+        kill -0 "$pid" 2>/dev/null || return 1
+        sleep 0.1
+    done
+    return 1
+}
+
+# What may differ between the two: line ends (the Windows log ends its lines
+# as Windows does), where the data lies, and the display depths a full screen
+# would try.
+comparable_log() {
+    tr -d '\r' <"$1" | sed -E 's#"[^"]*[/\\]data[/\\]duck\.xm"#"data/duck.xm"#' |
+        grep -vE '^\[gfx\] (Set|Get)DisplayMode\('
+}
+
+# One run with the same answers: tick Always on top, OK, the intro, Escape.
+# Leaves the log in the output folder under the given name.
+answer_and_quit() {
+    local name=$1 box main
+    box=$(window_of_wine "doZorava setup box") || fail "$name: no setup box appeared"
+    [ "$name" = windows ] && { "$screenshot" "$output/windows-setup.png" >/dev/null || fail "no screenshot"; }
+    press "$box" Tab Tab Tab Tab space Return
+    main=$(window_of_wine "^doZorava$") || fail "$name: no main window appeared"
+    screenshot_title "$name-intro.png"
+    expect_title_seen
+    end_with "$main" Escape
+    [ "$status" -eq 1 ] || fail "$name: Escape ended the program with exit code $status, not 1"
+    cp "$log" "$output/$name.log"
+}
+
+rm -f "$log"
+wine "$program" 2>>"$output/wine-stderr.txt" &
+pid=$!
+answer_and_quit windows
+echo "windows: setup box answered, intro seen, exit code 1"
+
+program=$linux_program
+log="$(dirname "$program")/qvDebug.log"
+"$program" 2>>"$output/stderr.txt" &
+pid=$!
+answer_and_quit linux
+
+if ! diff <(comparable_log "$output/linux.log") <(comparable_log "$output/windows.log") >"$output/log-diff.txt"; then
+    sed 's/^/  /' "$output/log-diff.txt" >&2
+    fail "the Windows program's log differs from the Linux program's"
+fi
+echo "logs: the same lines in the same order ($(wc -l <"$output/windows.log") lines)"
+echo "1 passed, 0 failed"
