@@ -12,8 +12,9 @@ namespace {
 constexpr long kHeaderSize = 18;
 constexpr long kPaletteSize = 768;
 constexpr long kPalettedDataOffset = kHeaderSize + kPaletteSize;
-// The Pixel count and its byte count are signed 32-bit numbers.
-constexpr int64_t kMaxArea = INT32_MAX / 4;
+// Thousands of times the largest picture the program draws, and small enough
+// that a load and its turn never hold more than about 200 MB.
+constexpr int64_t kLargestArea = int64_t{4096} * 4096;
 
 // The three header fields the loader uses.
 struct TgaHeader {
@@ -50,7 +51,7 @@ bool ReadHeader(FILE* file, TgaHeader& header) {
     uint16_t height = ReadWordAt(file, 14);
     uint16_t depthWord = ReadWordAt(file, 16);
     int64_t area = int64_t{width} * height;
-    if (area > kMaxArea) return false;
+    if (area > kLargestArea) return false;
 
     // Depths that are not decoded still get a blank picture, so they too must
     // come with at least a byte per pixel.
