@@ -23,17 +23,18 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 xmp_source="$root/build/deps/libxmp"
 xmp_sources_list=/etc/apt/sources.list.d/duckdemo-source.sources
 
-if [[ ${#missing[@]} -eq 0 && -f "$xmp_source/CMakeLists.txt" ]]; then
+if [[ ${#missing[@]} -eq 0 && -f "$xmp_source/configure" ]]; then
   exit 0
 fi
 
-if [[ $(id -u) -eq 0 ]]; then
-  sudo=()
-elif command -v sudo >/dev/null; then
-  sudo=(sudo)
-else
-  echo "install-deps: need root or sudo to install: ${missing[*]:-the source package list}" >&2
-  exit 1
+sudo=()
+if [[ $(id -u) -ne 0 ]]; then
+  if command -v sudo >/dev/null; then
+    sudo=(sudo)
+  elif [[ ${#missing[@]} -gt 0 || ! -f "$xmp_sources_list" ]]; then
+    echo "install-deps: need root or sudo to install: ${missing[*]:-the source package list $xmp_sources_list}" >&2
+    exit 1
+  fi
 fi
 export DEBIAN_FRONTEND=noninteractive
 
@@ -43,7 +44,7 @@ if [[ ${#missing[@]} -gt 0 ]]; then
   "${sudo[@]}" apt-get install -y -qq "${missing[@]}"
 fi
 
-if [[ ! -f "$xmp_source/CMakeLists.txt" ]]; then
+if [[ ! -f "$xmp_source/configure" ]]; then
   echo "install-deps: fetching libxmp's source into $xmp_source"
   if [[ ! -f "$xmp_sources_list" ]]; then
     codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
@@ -53,10 +54,14 @@ if [[ ! -f "$xmp_source/CMakeLists.txt" ]]; then
   fi
   download=$(mktemp -d)
   trap 'rm -rf "$download"' EXIT
-  (cd "$download" && apt-get source -qq libxmp >/dev/null 2>&1) || {
-    echo "install-deps: apt-get source libxmp failed" >&2
-    exit 1
-  }
+  # Lists older than the source entry know no source packages: update once.
+  if ! (cd "$download" && apt-get source -qq libxmp >/dev/null 2>&1); then
+    "${sudo[@]}" apt-get update -qq
+    (cd "$download" && apt-get source -qq libxmp >/dev/null) || {
+      echo "install-deps: apt-get source libxmp failed" >&2
+      exit 1
+    }
+  fi
   mkdir -p "$(dirname "$xmp_source")"
   rm -rf "$xmp_source"
   mv "$download"/libxmp-*/ "$xmp_source"
