@@ -64,15 +64,16 @@ struct RowPlan {
 int32_t PadVolume(Texture texture) {
     switch (texture) {
         case Texture::Title:
-            return 22;
+            return 21;
         case Texture::Story:
             return 28;
         case Texture::Angry:
-            return 18;
-        case Texture::AngryHalf:
             return 22;
-        default:
+        case Texture::AngryHalf:
+        case Texture::Resolve:
             return 26;
+        default:
+            return 32;
     }
 }
 
@@ -90,7 +91,7 @@ void Bass(Score& score, int32_t row, const RowPlan& plan) {
     int32_t i = plan.inBar;
     switch (plan.texture) {
         case Texture::Story:
-            if (i % 8 == 0) score.Note(tick, kBassChannel, root, kBass, 36, RowTick(7));
+            if (i % 8 == 0) score.Note(tick, kBassChannel, root, kBass, 30, RowTick(7));
             break;
         case Texture::Build:
             if (i % 4 == 0) score.Note(tick, kBassChannel, root, kBass, 40, RowTick(3));
@@ -133,16 +134,19 @@ void Drums(Score& score, int32_t row, const RowPlan& plan, bool textureStarts) {
             if (i >= 12) Drum(score, tick, kSnareChannel, kSnare, 18 + 6 * (i - 12));
             break;
         case Texture::Groove:
-        case Texture::Resolve:
-            if (i == 0 || i == 8) Drum(score, tick, kKickChannel, kKick, 52);
-            if (i == 10) Drum(score, tick, kKickChannel, kKick, 38);
-            if (i == 4 || i == 12) Drum(score, tick, kSnareChannel, kSnare, 40);
+        case Texture::Resolve: {
+            // After the big note the groove only carries the row to its fade.
+            int32_t kick = plan.texture == Texture::Resolve ? 40 : 52;
+            if (i == 0 || i == 8) Drum(score, tick, kKickChannel, kKick, kick);
+            if (i == 10) Drum(score, tick, kKickChannel, kKick, kick - 14);
+            if (i == 4 || i == 12) Drum(score, tick, kSnareChannel, kSnare, 46);
             if (i == 14) {
                 Drum(score, tick, kHatChannel, kOpenHat, 16);
             } else if (i % 2 == 0) {
-                Drum(score, tick, kHatChannel, kHat, i % 4 == 0 ? 22 : 16);
+                Drum(score, tick, kHatChannel, kHat, i % 4 == 0 ? 28 : 22);
             }
             break;
+        }
         case Texture::Look:
             if (i % 4 == 2) Drum(score, tick, kHatChannel, kHat, 14);
             if (i == 0) Drum(score, tick, kKickChannel, kKick, 28);
@@ -155,7 +159,7 @@ void Drums(Score& score, int32_t row, const RowPlan& plan, bool textureStarts) {
         case Texture::Angry:
             if (i == 0 || i == 3 || i == 6 || i == 8 || i == 11 || i == 14) Drum(score, tick, kKickChannel, kKick, 44);
             if (i == 4 || i == 12) Drum(score, tick, kSnareChannel, kSnare, 42);
-            Drum(score, tick, kHatChannel, kHat, i % 2 == 0 ? 20 : 12);
+            Drum(score, tick, kHatChannel, kHat, i % 2 == 0 ? 26 : 18);
             if (textureStarts) Drum(score, tick, kCymbalChannel, kCrash, 40);
             break;
         case Texture::AngryHalf:
@@ -186,23 +190,23 @@ void Melodic(Score& score, int32_t row, const RowPlan& plan) {
     auto tone = [&](int32_t step) { return step == 3 ? high[0] + 12 : high[static_cast<size_t>(step)]; };
     switch (plan.texture) {
         case Texture::Title:
-            if (i % 4 == 0) score.Note(tick, kBellChannel, tone(i / 4 % 4), kBell, 20, 0);
+            if (i % 4 == 0) score.Note(tick, kBellChannel, tone(i / 4 % 4), kBell, 19, 0);
             break;
         case Texture::Story:
         case Texture::Build:
-            if (i % 2 == 0) score.Note(tick, kBellChannel, tone(kArpeggio[i / 2]), kBell, 18, 0);
+            if (i % 2 == 0) score.Note(tick, kBellChannel, tone(kArpeggio[i / 2]), kBell, 19, 0);
             break;
         case Texture::Groove:
         case Texture::Resolve:
-            if (i % 4 == 2) score.Note(tick, kPluckChannel, tone(i / 4 % 3), kPluck, 22, RowTick(1));
+            if (i % 4 == 2) score.Note(tick, kPluckChannel, tone(i / 4 % 3), kPluck, 30, RowTick(1));
             break;
         case Texture::Look:
             if (i == 0 || i == 3 || i == 6 || i == 8 || i == 11 || i == 14) {
-                score.Note(tick, kPluckChannel, tone((i / 3) % 4) - 12, kPluck, 28, RowTick(1));
+                score.Note(tick, kPluckChannel, tone((i / 3) % 4) - 12, kPluck, 34, RowTick(1));
             }
             break;
         case Texture::Baffled:
-            if (i % 2 == 0) score.Note(tick, kPluckChannel, high[2] + 12 - i / 2, kPluck, 28, RowTick(1));
+            if (i % 2 == 0) score.Note(tick, kPluckChannel, high[2] + 12 - i / 2, kPluck, 34, RowTick(1));
             break;
         case Texture::Angry:
             if (i % 2 == 0) score.Note(tick, kPowerChannel, power, kPower, 32, RowTick(i % 8 == 0 ? 2 : 1) - 2);
@@ -217,17 +221,17 @@ void Melodic(Score& score, int32_t row, const RowPlan& plan) {
 
 // The big note: everything at once, on the cue's own tick.
 void Hit(Score& score, int32_t hitTick) {
-    Drum(score, hitTick, kCymbalChannel, kCrash, 64);
-    Drum(score, hitTick, kKickChannel, kKick, 64);
-    Drum(score, hitTick, kSnareChannel, kSnare, 56);
+    Drum(score, hitTick, kCymbalChannel, kCrash, 50);
+    Drum(score, hitTick, kKickChannel, kKick, 46);
+    Drum(score, hitTick, kSnareChannel, kSnare, 48);
     auto notes = Voicing(kChordC, Pitch(kG, 3));
     for (size_t i = 0; i < notes.size(); ++i) {
-        score.Note(hitTick, kPadChannel + static_cast<int32_t>(i), notes[i], kPad, 64, RowTick(3 * kBeatRows));
+        score.Note(hitTick, kPadChannel + static_cast<int32_t>(i), notes[i], kPad, 32, RowTick(2 * kBeatRows));
     }
-    score.Note(hitTick, kBassChannel, BassNote(kChordC), kBass, 64, RowTick(2 * kBeatRows));
-    score.Note(hitTick, kPowerChannel, BassNote(kChordC) + 12, kPower, 56, RowTick(2 * kBeatRows));
+    score.Note(hitTick, kBassChannel, BassNote(kChordC), kBass, 36, RowTick(2 * kBeatRows));
+    score.Note(hitTick, kPowerChannel, BassNote(kChordC) + 12, kPower, 24, RowTick(2 * kBeatRows));
     score.Note(hitTick, kBellChannel, Pitch(kC, 6), kBell, 40, 0);
-    score.Note(hitTick, kLeadChannel, Pitch(kG, 5), kFlute, 40, RowTick(2 * kBeatRows));
+    score.Note(hitTick, kLeadChannel, Pitch(kG, 5), kFlute, 20, RowTick(2 * kBeatRows));
 }
 
 void Fade(Score& score, int32_t fromMs, int32_t toMs) {

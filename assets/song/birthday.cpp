@@ -35,7 +35,7 @@ constexpr Chord kBars[] = {kChordC, kChordG, kChordG, kChordC, kChordC7, kChordF
 void Waltz(Score& score, int32_t startRow) {
     int32_t row = startRow;
     for (const MelodyNote& note : kMelody) {
-        score.Note(RowTick(row), kLeadChannel, note.pitch, kFlute, 46, RowTick(note.rows) - 3);
+        score.Note(RowTick(row), kLeadChannel, note.pitch, kFlute, 30, RowTick(note.rows) - 3);
         score.Note(RowTick(row), kBellChannel, note.pitch + 12, kBell, 14, 0);
         row += note.rows;
     }

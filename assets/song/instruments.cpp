@@ -53,6 +53,16 @@ XmInstrument Voice(const char* name, double brightness, double startRatio) {
     return voice;
 }
 
+// Weakens the lowest harmonics, as a high-pass at harmonic `corner` would:
+// a bass line a small speaker can still play, heard through its overtones.
+std::vector<double> LightenLowHarmonics(std::vector<double> amplitudes, double corner) {
+    for (size_t i = 0; i < amplitudes.size(); ++i) {
+        double ratio = static_cast<double>(i + 1) / corner;
+        amplitudes[i] *= ratio * ratio / (1.0 + ratio * ratio);
+    }
+    return amplitudes;
+}
+
 }  // namespace
 
 std::vector<XmInstrument> MakeInstruments() {
@@ -65,11 +75,12 @@ std::vector<XmInstrument> MakeInstruments() {
     pad.sample.panning = 112;
     instruments.push_back(pad);
 
-    XmInstrument bass = Looped("bass", HarmonicCycle(256, SawHarmonics(40, 1.0, 9.0)), 1.0, 0, 0.75);
+    XmInstrument bass =
+        Looped("bass", HarmonicCycle(256, LightenLowHarmonics(SawHarmonics(40, 1.0, 9.0), 2.0)), 1.0, 0, 0.75);
     Shape(bass, 1, 15, 42, 6);
     instruments.push_back(bass);
 
-    Sound growlCycle = HarmonicCycle(256, SquareHarmonics(48, 14.0));
+    Sound growlCycle = HarmonicCycle(256, LightenLowHarmonics(SquareHarmonics(48, 14.0), 2.5));
     Saturate(growlCycle, 2.5);
     XmInstrument growl = Looped("growl", growlCycle, 1.0, 0, 0.7);
     Shape(growl, 1, 10, 46, 4);
@@ -103,7 +114,7 @@ std::vector<XmInstrument> MakeInstruments() {
     Shape(powerChord, 1, 10, 48, 3);
     instruments.push_back(powerChord);
 
-    instruments.push_back(OneShot("kick", Kick(0.45), 261.6256, 0.8));
+    instruments.push_back(OneShot("kick", Kick(0.45), 261.6256, 0.95));
     instruments.push_back(OneShot("snare", Snare(0.3), 261.6256, 0.75));
     XmInstrument hat = OneShot("hat", HiHat(0.08), 261.6256, 0.7);
     hat.sample.panning = 150;

@@ -146,11 +146,14 @@ Sound Kick(double seconds) {
     double phase = 0.0;
     for (size_t n = 0; n < sound.size(); ++n) {
         double t = static_cast<double>(n) / kSynthRate;
-        double frequency = 46.0 + 120.0 * std::exp(-t / 0.035);
+        double frequency = 48.0 + 140.0 * std::exp(-t / 0.03);
         phase += frequency / kSynthRate;
-        double body = std::sin(kTwoPi * phase) * std::exp(-t / 0.22);
-        double click = noise.Next() * std::exp(-t / 0.0025) * 0.35;
-        sound[n] = body + click;
+        double body = std::sin(kTwoPi * phase) * std::exp(-t / 0.16);
+        // A brief overtone on the attack carries the beat on speakers too
+        // small for the body.
+        double knock = std::sin(kTwoPi * 3.0 * phase) * std::exp(-t / 0.02) * 0.3;
+        double click = noise.Next() * std::exp(-t / 0.004) * 0.5;
+        sound[n] = body + knock + click;
     }
     return sound;
 }

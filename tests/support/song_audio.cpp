@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <string>
 
 #include "assets/song/song.h"
@@ -72,6 +73,58 @@ std::vector<int32_t> Onsets(const RenderedAudio& audio, double thresholdDb) {
         if (rises && apart) onsets.push_back(static_cast<int32_t>(block));
     }
     return onsets;
+}
+
+// Each 100 ms block's spectrum up to the cutoff, bin by bin, against the
+// block's own energy.
+double ShareBelow(const RenderedAudio& audio, double cutoffHz) {
+    const size_t block = static_cast<size_t>(audio.rate) / 10;
+    const auto bins = static_cast<size_t>(std::ceil(cutoffHz * static_cast<double>(block) / audio.rate));
+    double low = 0.0;
+    double total = 0.0;
+    for (size_t start = 0; start + block <= audio.Frames(); start += block) {
+        std::vector<double> mono(block);
+        for (size_t n = 0; n < block; ++n) {
+            mono[n] = (audio.samples[2 * (start + n)] + audio.samples[2 * (start + n) + 1]) / 2.0;
+            total += mono[n] * mono[n];
+        }
+        for (size_t k = 0; k < bins; ++k) {
+            double coefficient =
+                2.0 * std::cos(2.0 * std::numbers::pi * static_cast<double>(k) / static_cast<double>(block));
+            double previous = 0.0;
+            double beforeThat = 0.0;
+            for (double x : mono) {
+                double next = x + coefficient * previous - beforeThat;
+                beforeThat = previous;
+                previous = next;
+            }
+            double power = previous * previous + beforeThat * beforeThat - coefficient * previous * beforeThat;
+            // Parseval: bin 0 counts once, every other bin for itself and its mirror.
+            low += (k == 0 ? 1.0 : 2.0) * power / static_cast<double>(block);
+        }
+    }
+    return total > 0.0 ? low / total : 0.0;
+}
+
+double LoudestDb(const RenderedAudio& audio, int32_t windowMs) {
+    const size_t block = static_cast<size_t>(audio.rate) / 10 * 2;
+    std::vector<double> energies;
+    for (size_t start = 0; start + block <= audio.samples.size(); start += block) {
+        double energy = 0.0;
+        for (size_t i = start; i < start + block; ++i) {
+            energy += static_cast<double>(audio.samples[i]) * audio.samples[i];
+        }
+        energies.push_back(energy);
+    }
+    const auto blocks = static_cast<size_t>(windowMs / 100);
+    double loudest = 0.0;
+    for (size_t first = 0; first + blocks <= energies.size(); ++first) {
+        double sum = 0.0;
+        for (size_t i = first; i < first + blocks; ++i) sum += energies[i];
+        loudest = std::max(loudest, sum);
+    }
+    double rms = std::sqrt(loudest / static_cast<double>(blocks * block)) / 32768.0;
+    return rms > 0.0 ? 20.0 * std::log10(rms) : -200.0;
 }
 
 int32_t PeakSample(const RenderedAudio& audio) {

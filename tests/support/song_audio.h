@@ -36,5 +36,11 @@ double LevelDb(const RenderedAudio& audio, int32_t fromMs, int32_t toMs);
 // 5 to 10 ms before; at most one per 50 ms. In ms.
 std::vector<int32_t> Onsets(const RenderedAudio& audio, double thresholdDb);
 
+// The share of the mono mix's energy below cutoffHz, 0..1.
+double ShareBelow(const RenderedAudio& audio, double cutoffHz);
+
+// The level of the loudest windowMs, in steps of 100 ms, as LevelDb gives it.
+double LoudestDb(const RenderedAudio& audio, int32_t windowMs);
+
 // The largest magnitude of any sample.
 int32_t PeakSample(const RenderedAudio& audio);

@@ -153,6 +153,17 @@ TEST(DuckSong, TheOpeningIsGentleAndTheGameLoopQuieterThanTheDucks) {
     EXPECT_GT(game, -40.0) << "the game still has music";
 }
 
+// Laptop speakers give back little below 150 Hz: the mix must not live
+// there, and the title must not be lost against the loudest moment.
+TEST(DuckSong, SmallSpeakersHearMoreThanBassAndTheTitleIsNotLost) {
+    double low = ShareBelow(WholeSong(), 150.0);
+    double title = LevelDb(WholeSong(), 500, 9000);
+    double loudest = LoudestDb(WholeSong(), 2000);
+    std::printf("below 150 Hz %.0f%%  title %.1f  loudest 2 s %.1f dB\n", 100.0 * low, title, loudest);
+    EXPECT_LT(low, 0.30);
+    EXPECT_GT(title, loudest - 8.0);
+}
+
 std::vector<PlacedNote> NotesOn(int32_t channel, int32_t fromMs, int32_t toMs) {
     std::vector<PlacedNote> notes;
     for (const PlacedNote& note : Song().placed) {
