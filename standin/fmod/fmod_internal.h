@@ -77,8 +77,8 @@ void ResetOutput();
 FMUSIC_MODULE* LoadSongFile(const char* path, int* error);
 void FreeSong(FMUSIC_MODULE* song);
 
-// The SDL audio device (fmod_device.cpp). OpenAudioDevice warns on stderr
-// when it fails.
+// The audio device: SDL's (fmod_device.cpp), or waveOut on Windows
+// (fmod_waveout.cpp). OpenAudioDevice warns on stderr when it fails.
 bool OpenAudioDevice(int rate);
 void CloseAudioDevice();
 bool StartOnDevice(FMUSIC_MODULE& song);
