@@ -1,5 +1,6 @@
 #include "core/data_path.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "core/platform.h"
@@ -32,7 +33,19 @@ const char* ResolveDataPathFrom(const char* executablePath, char separator, cons
 
 const char* ResolveDataPath(const char* relative) {
     char executablePath[kExecutablePathCapacity] = {};
-    SystemExecutablePath(executablePath, kExecutablePathCapacity);
+    if (SystemExecutablePath(executablePath, kExecutablePathCapacity) < 0) {
+        // Nothing beside the program can be named; an empty path opens nothing.
+        static bool told = false;
+        if (!told) {
+            told = true;
+            std::fprintf(stderr,
+                         "error: the program's folder has a path longer than %d characters, so its data and log "
+                         "cannot be found; move the program to a folder with a shorter path\n",
+                         kExecutablePathCapacity - 1);
+        }
+        std::memset(sharedPath, 0, sizeof sharedPath);
+        return sharedPath;
+    }
     return ResolveDataPathFrom(executablePath, PathSeparatorOf(executablePath), relative, sharedPath,
                                kDataPathCapacity);
 }

@@ -21,5 +21,6 @@ const char* ResolveDataPathFrom(const char* executablePath, char separator, cons
                                 int32_t capacity);
 
 // The same beside the running executable, in one shared buffer: the result is
-// valid only until the next call.
+// valid only until the next call. When the executable's path is too long to
+// be had whole, "" (which opens nothing), and the first call says so on stderr.
 const char* ResolveDataPath(const char* relative);

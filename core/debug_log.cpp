@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "core/data_path.h"
+#include "core/regular_file.h"
 
 namespace {
 
@@ -14,9 +15,12 @@ constexpr char kFooter[] = "\n--------------------------\ndoZorava - Logging end
 
 }  // namespace
 
-DebugLog::DebugLog() { std::snprintf(logPath, sizeof logPath, "%s", ResolveDataPath("qvDebug.log")); }
+DebugLog::DebugLog() : DebugLog(ResolveDataPath("qvDebug.log")) {}
 
-DebugLog::DebugLog(const char* path) { std::snprintf(logPath, sizeof logPath, "%s", path); }
+// A path too long to keep whole is refused: cut, it would name another file.
+DebugLog::DebugLog(const char* path) {
+    if (std::snprintf(logPath, sizeof logPath, "%s", path) >= static_cast<int>(sizeof logPath)) logPath[0] = '\0';
+}
 
 // A process that printed nothing (it only showed its help, or refused its
 // command line) leaves the last run's log as it was.
@@ -26,13 +30,14 @@ DebugLog::~DebugLog() {
 
 void DebugLog::Create() {
     created = true;
-    FILE* file = std::fopen(logPath, "w");
+    FILE* file = OpenRegularFile(logPath, "w");
     if (file == nullptr) {
         WarnOnce("create");
         return;
     }
-    std::fputs(kHeader, file);
-    std::fclose(file);
+    // Either can fail on a full disk; fclose is where buffered text is written.
+    bool written = std::fputs(kHeader, file) >= 0;
+    if (std::fclose(file) != 0 || !written) WarnOnce("write");
 }
 
 void DebugLog::Print(const char* format, ...) {
@@ -57,13 +62,13 @@ bool DebugLog::StepFailed() {
 }
 
 void DebugLog::Append(const char* text) {
-    FILE* file = std::fopen(logPath, "a");
+    FILE* file = OpenRegularFile(logPath, "a");
     if (file == nullptr) {
         WarnOnce("write");
         return;
     }
-    std::fputs(text, file);
-    std::fclose(file);
+    bool written = std::fputs(text, file) >= 0;
+    if (std::fclose(file) != 0 || !written) WarnOnce("write");
 }
 
 // A log that cannot be written must not stop the demo; say so once, where a
@@ -71,6 +76,7 @@ void DebugLog::Append(const char* text) {
 void DebugLog::WarnOnce(const char* action) {
     if (warned) return;
     warned = true;
+    const char* reason = errno == EINVAL ? "not a regular file" : std::strerror(errno);
     std::fprintf(stderr, "warning: cannot %s the log file \"%s\" (%s); carrying on without it\n", action, logPath,
-                 std::strerror(errno));
+                 reason);
 }

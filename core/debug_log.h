@@ -6,7 +6,8 @@ class DebugLog {
 public:
     // Resolves "qvDebug.log" beside the executable.
     DebugLog();
-    // The log at an explicit path (tools and tests).
+    // The log at an explicit path (tools and tests); one of kPathCapacity
+    // characters or more is refused, and the first Print warns.
     explicit DebugLog(const char* path);
     // Appends the footer to a log that was created.
     ~DebugLog();

@@ -42,8 +42,9 @@ extern InputState inputState;
 
 // System services the engine asks for, defined once per program.
 
-// Writes the running executable's full path, NUL-terminated and cut to fit
-// capacity; returns its length (0 when the system gives none).
+// Writes the running executable's full path, NUL-terminated; returns its
+// length, 0 when the system gives none, or -1 (and "") when it does not fit
+// capacity: a cut path would name another folder.
 int32_t SystemExecutablePath(char* buffer, int32_t capacity);
 
 // The system's millisecond tick counter; wraps after 49.7 days.

@@ -6,9 +6,14 @@
 
 int32_t SystemExecutablePath(char* buffer, int32_t capacity) {
     if (capacity <= 0) return 0;
+    // A path that fills the whole buffer was cut.
     DWORD length = GetModuleFileNameA(nullptr, buffer, static_cast<DWORD>(capacity));
-    buffer[capacity - 1] = '\0';
-    return static_cast<int32_t>(strlen(buffer) < length ? strlen(buffer) : length);
+    if (length >= static_cast<DWORD>(capacity)) {
+        buffer[0] = '\0';
+        return -1;
+    }
+    buffer[length] = '\0';
+    return static_cast<int32_t>(strlen(buffer));
 }
 
 uint32_t SystemTickCount() { return GetTickCount(); }

@@ -8,26 +8,23 @@ namespace {
 
 constexpr DWORD kPathLimit = 1000;
 
-// The system gives the path in wide characters; the engine works in 8-bit
-// ones. Characters without an 8-bit form become '?'.
-void NarrowPath(char* buffer, int32_t capacity) {
-    WCHAR widePath[kPathLimit] = {};
-    GetModuleFileNameW(nullptr, widePath, kPathLimit);
-    widePath[kPathLimit - 1] = 0;
-    char narrow[kPathLimit] = {};
-    WideCharToMultiByte(CP_ACP, 0, widePath, -1, narrow, static_cast<int>(kPathLimit), "?", nullptr);
-    narrow[kPathLimit - 1] = '\0';
-    size_t length = strlen(narrow);
-    if (length > static_cast<size_t>(capacity) - 1) length = static_cast<size_t>(capacity) - 1;
-    memcpy(buffer, narrow, length);
-    buffer[length] = '\0';
-}
-
 }  // namespace
 
+// The system gives the path in wide characters; the engine works in 8-bit
+// ones, in the code page the C runtime opens files with. A path cut by
+// either buffer is refused.
 int32_t SystemExecutablePath(char* buffer, int32_t capacity) {
     if (capacity <= 0) return 0;
-    NarrowPath(buffer, capacity);
+    buffer[0] = '\0';
+    WCHAR widePath[kPathLimit] = {};
+    DWORD wideLength = GetModuleFileNameW(nullptr, widePath, kPathLimit);
+    if (wideLength >= kPathLimit) return -1;
+    if (wideLength == 0) return 0;
+    int length = WideCharToMultiByte(CP_ACP, 0, widePath, -1, buffer, capacity, "?", nullptr);
+    if (length <= 0) {
+        buffer[0] = '\0';
+        return -1;
+    }
     return static_cast<int32_t>(strlen(buffer));
 }
 

@@ -1,11 +1,14 @@
 #include "standin/entry/process_start.h"
 
+#include <fcntl.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 
 #include "standin/hardware/hardware.h"
+#include "standin/kernel32/own_path.h"
 
 namespace standin {
 namespace {
@@ -31,12 +34,32 @@ void CatchInterrupts() {
     action.sa_flags = SA_RESTART;
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
+    // A closed terminal asks the program to end as SIGTERM does.
+    sigaction(SIGHUP, &action, nullptr);
+    // A reader of stderr that has gone must not end the program mid-line:
+    // the write fails and the program goes on.
+    signal(SIGPIPE, SIG_IGN);
+}
+
+// Standard input, output and error closed at start would be the first free
+// descriptors, and the next file or display connection opened would take one
+// of them, to be written into by any warning. They are held on /dev/null.
+__attribute__((constructor)) void HoldStandardDescriptors() {
+    for (int descriptor = 0; descriptor <= 2; ++descriptor) {
+        if (fcntl(descriptor, F_GETFD) != -1) continue;
+        int opened = open("/dev/null", O_RDWR);
+        if (opened != -1 && opened != descriptor) {
+            dup2(opened, descriptor);
+            close(opened);
+        }
+    }
 }
 
 }  // namespace
 
 bool PrepareProcess(int argc, char** argv) {
     programName = argc > 0 && argv[0] != nullptr ? argv[0] : "duckdemo";
+    RememberStartPath(argc > 0 ? argv[0] : nullptr);
     if (!LoadHardwareFromEnvironment()) return false;
     CatchInterrupts();
     return true;

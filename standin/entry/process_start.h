@@ -6,8 +6,9 @@
 
 namespace standin {
 
-// Reads the hardware settings and makes SIGINT and SIGTERM a quit that the
-// message queue delivers. Touches no display: the program may only be asked
+// Reads the hardware settings, keeps argv[0] for a system that cannot name
+// the running executable, and makes SIGINT, SIGTERM and SIGHUP a quit that
+// the message queue delivers; SIGPIPE is ignored. Touches no display: the program may only be asked
 // for its help or version. False, after saying why on stderr, for settings
 // it does not understand.
 bool PrepareProcess(int argc, char** argv);
@@ -16,7 +17,7 @@ bool PrepareProcess(int argc, char** argv);
 // parted by spaces, a word that holds a space or is empty in double quotes.
 std::string CommandLineOf(int argc, char** argv);
 
-// True once for each SIGINT or SIGTERM taken since the last call.
+// True once for each SIGINT, SIGTERM or SIGHUP taken since the last call.
 bool TakeInterrupt();
 
 // Asks the program to quit as an interrupt would: a capture that is done.

@@ -18,8 +18,8 @@ int main(int argc, char** argv) {
     hardware.windowScale = standin::kLargestWindowScale;
 
     std::string narrow = standin::CommandLineOf(argc, argv);
-    std::wstring commandLine;
-    for (char c : narrow) commandLine += static_cast<wchar_t>(static_cast<unsigned char>(c));
+    std::wstring commandLine(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, narrow.c_str(), -1, nullptr, 0)), 0);
+    MultiByteToWideChar(CP_ACP, 0, narrow.c_str(), -1, commandLine.data(), static_cast<int>(commandLine.size()));
     int exitCode = WinMain(GetModuleHandleA(nullptr), nullptr, commandLine.data(), SW_SHOWNORMAL);
     return standin::FinishProcess(exitCode, argc, argv);
 }

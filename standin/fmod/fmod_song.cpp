@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <sys/stat.h>
 #include <vector>
 
 #include "standin/fmod/fmod_internal.h"
@@ -17,6 +18,9 @@ constexpr size_t kMaxModuleBytes = size_t{64} << 20;
 
 int ReadModuleFile(const char* path, std::vector<unsigned char>& contents) {
     if (path == nullptr) return FMOD_ERR_FILE_NOTFOUND;
+    // Only a regular file: opening a FIFO would wait for a writer forever.
+    struct stat information;
+    if (stat(path, &information) == 0 && !S_ISREG(information.st_mode)) return FMOD_ERR_FILE_NOTFOUND;
     FILE* file = std::fopen(path, "rb");
     if (file == nullptr) return FMOD_ERR_FILE_NOTFOUND;
 
@@ -30,7 +34,6 @@ int ReadModuleFile(const char* path, std::vector<unsigned char>& contents) {
         }
         contents.insert(contents.end(), block, block + got);
         if (got < sizeof block) {
-            // A folder opens but does not read (EISDIR): unreadable, not missing.
             if (std::ferror(file)) error = FMOD_ERR_FILE_NOTFOUND;
             break;
         }

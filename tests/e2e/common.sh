@@ -134,13 +134,7 @@ start_until_mainloop() {
     folder=$(dirname "$1")
     rm -f "$folder/qvDebug.log"
     "$@" 2>>"$output/stderr.txt" &
-    pid=$!
-    for _ in $(seq 1 100); do
-        grep -q '^\[core\] Entering mainloop$' "$folder/qvDebug.log" 2>/dev/null && return 0
-        kill -0 "$pid" 2>/dev/null || fail "$* ended before its main loop"
-        sleep 0.1
-    done
-    fail "$* did not reach its main loop"
+    wait_for_mainloop_of $! "$folder" "$*"
 }
 
 # Ends the program with a signal, as Ctrl+C or a shutdown would: exit code 1,
@@ -225,10 +219,11 @@ expect_readme_hardware_examples_run() {
     done <<<"$examples"
 }
 
-# A copy of the program in a folder whose name holds a backslash finds its
-# data and writes its log in that folder.
-expect_backslash_folder_works() {
-    local folder="$output/back\\slash"
+# A copy of the program in a folder of the given name (one with a backslash,
+# one that is not ASCII) finds its data and writes its log in that folder.
+expect_folder_works() {
+    local folder="$output/$1"
+    shift
     rm -rf "$folder"
     mkdir -p "$folder"
     cp "$program" "$folder/"
@@ -237,5 +232,58 @@ expect_backslash_folder_works() {
     end_with_signal TERM "$folder"
     grep -qF "$folder/data/duck.xm" "$folder/qvDebug.log" || fail "the song was not looked for in $folder/data"
     ! grep -q '^\[ERROR\]' "$folder/qvDebug.log" || fail "a run from $folder logged an error"
-    echo "a folder named back\\slash: data found and log written there"
+    echo "a folder named $(basename "$folder"): data found and log written there"
+}
+
+# A copy of the program in a folder whose path is longer than the program can
+# hold says so and ends, and writes no log in any folder above it.
+expect_long_folder_refused() {
+    local top="$output/long" folder
+    rm -rf "$top"
+    folder="$top$(printf '/%0200d' 1 2 3 4 5)"
+    mkdir -p "$folder"
+    cp "$program" "$folder/"
+    cp -r "$(dirname "$program")/data" "$folder/"
+    status=0
+    SDL_VIDEODRIVER=offscreen timeout 20 "$folder/$(basename "$program")" "$@" --capture "$output/long-capture" \
+        --at 0 2>"$output/long.txt" || status=$?
+    [ "$status" -ne 124 ] || fail "a program in a folder of ${#folder} characters did not end"
+    grep -qF "longer than 999 characters" "$output/long.txt" ||
+        fail "a folder of ${#folder} characters was not refused: $(cat "$output/long.txt")"
+    [ -z "$(find "$top" -name qvDebug.log)" ] || fail "a log was written in $(find "$top" -name qvDebug.log)"
+    echo "a folder of ${#folder} characters: refused with exit code $status"
+}
+
+# A closed terminal (SIGHUP) ends the program as SIGTERM does; a stderr
+# whose reader has gone, or stdout and stderr closed at start, with a warning
+# to write (no sound device), change nothing.
+expect_hostile_surroundings() {
+    local folder
+    folder=$(dirname "$program")
+    start_until_mainloop "$program" "$@"
+    end_with_signal HUP "$folder"
+
+    rm -f "$folder/qvDebug.log"
+    { echo "$BASHPID" >"$output/pid"; exec env SDL_AUDIODRIVER=no-such-device "$program" "$@" 2>&1 >/dev/null; } |
+        true &
+    wait_for_mainloop_of "$(cat "$output/pid")" "$folder" "a stderr whose reader has gone"
+    end_with_signal TERM "$folder"
+
+    rm -f "$folder/qvDebug.log"
+    SDL_AUDIODRIVER=no-such-device "$program" "$@" >&- 2>&- &
+    wait_for_mainloop_of $! "$folder" "stdout and stderr closed"
+    end_with_signal TERM "$folder"
+    echo "SIGHUP, a gone stderr reader and closed stdout and stderr: footer written, exit code 1"
+}
+
+# Waits until process id's log in folder says the main loop runs; leaves the
+# id in pid.
+wait_for_mainloop_of() {
+    pid=$1
+    for _ in $(seq 1 100); do
+        grep -q '^\[core\] Entering mainloop$' "$2/qvDebug.log" 2>/dev/null && return 0
+        kill -0 "$pid" 2>/dev/null || fail "$3: the program ended before its main loop"
+        sleep 0.1
+    done
+    fail "$3: the program did not reach its main loop"
 }

@@ -42,5 +42,8 @@ expect_moves_do_not_back_up "$main" Escape
 expect_quit_without_window --no-setup
 expect_readme_hardware_examples_run --fullscreen
 expect_readme_hardware_examples_run --no-setup
-expect_backslash_folder_works --no-setup
+expect_folder_works 'back\slash' --no-setup
+expect_folder_works 'dück 日本' --no-setup
+expect_long_folder_refused --no-setup
+expect_hostile_surroundings --no-setup
 echo "1 passed, 0 failed"

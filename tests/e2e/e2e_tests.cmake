@@ -8,12 +8,12 @@ target_link_libraries(x11_screenshot PRIVATE test_support PkgConfig::XLIB)
 add_test(NAME desktop_e2e
   COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/with_xvfb.sh bash ${CMAKE_CURRENT_LIST_DIR}/desktop_e2e.sh
           $<TARGET_FILE:duckdemo> $<TARGET_FILE:x11_screenshot> ${CMAKE_CURRENT_BINARY_DIR}/output)
-set_tests_properties(desktop_e2e PROPERTIES TIMEOUT 90 RUN_SERIAL TRUE)
+set_tests_properties(desktop_e2e PROPERTIES TIMEOUT 150 RUN_SERIAL TRUE)
 
 add_test(NAME handheld_e2e
   COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/with_xvfb.sh bash ${CMAKE_CURRENT_LIST_DIR}/handheld_e2e.sh
           $<TARGET_FILE:duckdemo-ce> $<TARGET_FILE:x11_screenshot> ${CMAKE_CURRENT_BINARY_DIR}/output)
-set_tests_properties(handheld_e2e PROPERTIES TIMEOUT 90 RUN_SERIAL TRUE)
+set_tests_properties(handheld_e2e PROPERTIES TIMEOUT 150 RUN_SERIAL TRUE)
 
 # The Windows program under Wine, where mingw-w64, Wine and libxmp's source
 # are installed: built with its own toolchain beside this build, with this

@@ -54,5 +54,8 @@ expect_moves_do_not_back_up "$window" a
 
 expect_quit_without_window
 expect_readme_hardware_examples_run
-expect_backslash_folder_works
+expect_folder_works 'back\slash'
+expect_folder_works 'dück 日本'
+expect_long_folder_refused
+expect_hostile_surroundings
 echo "1 passed, 0 failed"

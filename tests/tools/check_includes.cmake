@@ -12,9 +12,9 @@ cmake_minimum_required(VERSION 3.25)
 
 set(standard_headers
   algorithm array atomic bit bitset cassert cctype cerrno cfloat charconv chrono cinttypes climits cmath
-  compare concepts cstdarg cstddef cstdint cstdio cstdlib cstring functional initializer_list iterator
+  compare concepts cstdarg cstddef cstdint cstdio cstdlib cstring filesystem functional initializer_list iterator
   limits memory new numbers numeric optional ranges span string string_view tuple type_traits utility
-  variant vector)
+  system_error variant vector)
 # The C runtime's headers, as the platform SDKs ship them.
 set(c_runtime_headers stdint.h stddef.h stdio.h stdlib.h string.h wchar.h)
 
