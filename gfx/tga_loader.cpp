@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "core/regular_file.h"
 #include "gfx/image.h"
 
 namespace {
@@ -102,7 +103,7 @@ void DecodeTrueColour(FILE* file, Pixel* pixels, int32_t width, int32_t height, 
 }  // namespace
 
 void Image::LoadTga(const char* path) {
-    FILE* file = std::fopen(path, "rb");
+    FILE* file = OpenRegularFile(path, "rb");
     if (file == nullptr) return;
 
     TgaHeader header;

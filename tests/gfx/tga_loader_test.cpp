@@ -1,6 +1,7 @@
 #include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <vector>
 
 #include "gfx/image.h"
@@ -47,6 +48,22 @@ TEST(TgaLoaderTest, MissingFileLeavesTheImageAsItWas) {
     const Pixel* buffer = loaded.pixels;
     loaded.LoadTga(missing.c_str());
     ExpectKnownPicture(loaded, buffer, "missing file");
+}
+
+// A FIFO would block the load until a writer came; it, a folder and a device
+// are refused at once, as a missing file is.
+TEST(TgaLoaderTest, WhatIsNoRegularFileIsRefusedAsAMissingOneIs) {
+    std::string fifo = UniqueTestPath("fifo");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    std::string folder = UniqueTestPath("folder");
+    std::filesystem::create_directories(folder);
+    for (const std::string& path : {fifo, folder, std::string("/dev/zero")}) {
+        Image loaded;
+        LoadKnownPicture(loaded);
+        const Pixel* buffer = loaded.pixels;
+        loaded.LoadTga(path.c_str());
+        ExpectKnownPicture(loaded, buffer, path.c_str());
+    }
 }
 
 TEST(TgaLoaderTest, TwentyFourBitRowsAreFlippedAndOpaque) {
