@@ -19,8 +19,11 @@ build: configure
 
 # A dot per passed test, failures in full, ctest's own closing lines and exit
 # status; the whole output is in $(BUILD_DIR)/Testing/Temporary/LastTest.log.
+# The dev suite is then run again built with AddressSanitizer,
+# UndefinedBehaviorSanitizer and LeakSanitizer.
 test: build
 	@set -o pipefail; ctest --preset $(PRESET) -j $(JOBS) 2>&1 | awk -f scripts/ctest-summary.awk
+	@if [ "$(PRESET)" = dev ]; then $(MAKE) --no-print-directory PRESET=asan test; fi
 
 # A normal quit ends the programs with 1 and a cancelled setup box with 0;
 # anything else is a failure.

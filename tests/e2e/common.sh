@@ -26,9 +26,10 @@ fail() {
     exit 1
 }
 
-# Waits for a window whose name matches, and prints its id.
+# Waits for a window whose name matches, and prints its id; a sanitized
+# build on a busy machine may take seconds to show it.
 window_named() {
-    for _ in $(seq 1 100); do
+    for _ in $(seq 1 200); do
         if id=$(xdotool search --name "$1" 2>/dev/null | head -n 1) && [ -n "$id" ]; then
             echo "$id"
             return 0
@@ -176,9 +177,10 @@ expect_quit_without_window() {
 }
 
 # Moves the mouse over the window many times, then presses key: the key must
-# end the program within half a second, the moves having merged.
+# end the program within KEY_LATENCY_LIMIT_MS (1.2 s; a sanitized build gets
+# more), the moves having merged; a backlog of 300 moves takes about 5 s.
 expect_moves_do_not_back_up() {
-    local window=$1 key=$2 moves=() started ended
+    local window=$1 key=$2 moves=() started ended limit=${KEY_LATENCY_LIMIT_MS:-1200}
     for i in $(seq 1 300); do
         moves+=(mousemove --window "$window" $((20 + i % 200)) $((20 + i % 150)))
     done
@@ -194,7 +196,7 @@ expect_moves_do_not_back_up() {
     status=0
     wait "$pid" || status=$?
     pid=""
-    (((ended - started) / 1000000 <= 500)) || fail "$key after 300 moves took $(((ended - started) / 1000000)) ms"
+    (((ended - started) / 1000000 <= limit)) || fail "$key after 300 moves took $(((ended - started) / 1000000)) ms"
     echo "moves then $key: ended after $(((ended - started) / 1000000)) ms"
 }
 
