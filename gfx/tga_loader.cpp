@@ -1,8 +1,10 @@
 #include <algorithm>
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "core/regular_file.h"
@@ -42,24 +44,43 @@ int64_t FileSize(FILE* file) {
     return std::ftell(file);
 }
 
+// A picture that cannot be used leaves its part of the screen black, so say
+// why where a person starting the program will see it; a file loaded again
+// and again (by a test or a fuzzer) says it once.
+void Warn(const char* path, const char* reason) {
+    static std::string lastPath;
+    if (lastPath == path) return;
+    lastPath = path;
+    std::fprintf(stderr, "warning: cannot read the picture \"%s\" (%s); it is drawn blank\n", path, reason);
+}
+
 // The data files sit beside the program where anyone can replace them, so a
 // header whose data the file does not hold is refused rather than trusted.
-bool ReadHeader(FILE* file, TgaHeader& header) {
+bool ReadHeader(FILE* file, const char* path, TgaHeader& header) {
     int64_t fileSize = FileSize(file);
-    if (fileSize < kHeaderSize) return false;
+    if (fileSize < kHeaderSize) {
+        Warn(path, "shorter than its header");
+        return false;
+    }
 
     uint16_t width = ReadWordAt(file, 12);
     uint16_t height = ReadWordAt(file, 14);
     uint16_t depthWord = ReadWordAt(file, 16);
     int64_t area = int64_t{width} * height;
-    if (area > kLargestArea) return false;
+    if (area > kLargestArea) {
+        Warn(path, "more than 4096 x 4096 Pixels");
+        return false;
+    }
 
     // Depths that are not decoded still get a blank picture, so they too must
     // come with at least a byte per pixel.
     int32_t depthByte = depthWord & 0xFF;
     int64_t bytesPerPixel = std::max((depthByte + 7) / 8, 1);
     int64_t needed = depthByte == 8 ? kPalettedDataOffset + area : kHeaderSize + area * bytesPerPixel;
-    if (fileSize < needed) return false;
+    if (fileSize < needed) {
+        Warn(path, "shorter than its Pixels");
+        return false;
+    }
 
     header.width = width;
     header.height = height;
@@ -104,10 +125,13 @@ void DecodeTrueColour(FILE* file, Pixel* pixels, int32_t width, int32_t height, 
 
 void Image::LoadTga(const char* path) {
     FILE* file = OpenRegularFile(path, "rb");
-    if (file == nullptr) return;
+    if (file == nullptr) {
+        if (path != nullptr) Warn(path, errno == EINVAL ? "not a regular file" : std::strerror(errno));
+        return;
+    }
 
     TgaHeader header;
-    if (!ReadHeader(file, header)) {
+    if (!ReadHeader(file, path, header)) {
         std::fclose(file);
         return;
     }
@@ -129,9 +153,14 @@ void Image::LoadTga(const char* path) {
                 break;
             // Pictures this loader cannot read still take their place in the
             // layout, blank rather than filled with leftover memory.
-            default:
+            default: {
+                char reason[64];
+                std::snprintf(reason, sizeof reason, "its depth, %u, is not one this program reads",
+                              unsigned{header.depthWord});
+                Warn(path, reason);
                 Clear();
                 break;
+            }
         }
     }
     std::fclose(file);

@@ -1,7 +1,9 @@
 #include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <string>
 #include <sys/stat.h>
+#include <utility>
 #include <vector>
 
 #include "gfx/image.h"
@@ -63,6 +65,28 @@ TEST(TgaLoaderTest, WhatIsNoRegularFileIsRefusedAsAMissingOneIs) {
         const Pixel* buffer = loaded.pixels;
         loaded.LoadTga(path.c_str());
         ExpectKnownPicture(loaded, buffer, path.c_str());
+    }
+}
+
+// A picture the program cannot use leaves its part of the screen black; the
+// person who replaced it is told which file and why.
+TEST(TgaLoaderTest, APictureThatCannotBeUsedIsNamedOnStderrWithTheReason) {
+    std::string folder = UniqueTestPath("folder_picture");
+    std::filesystem::create_directories(folder);
+    ScratchFile headerOnly = WriteTga("header_only", {.width = 16384, .height = 16384, .depth = 0});
+    ScratchFile cut = WriteTga("cut", {.width = 4, .height = 4, .depth = 24, .cutTo = 17});
+    ScratchFile deep = WriteTga("deep", {.width = 1, .height = 1, .depth = 16, .data = {0, 0}});
+    const std::pair<std::string, const char*> cases[] = {
+        {UniqueTestPath("missing"), "(No such file or directory)"},      {folder, "(Is a directory)"},
+        {headerOnly.Path(), "(more than 4096 x 4096 Pixels)"},           {cut.Path(), "(shorter than its header)"},
+        {deep.Path(), "(its depth, 16, is not one this program reads)"},
+    };
+    for (const auto& [path, reason] : cases) {
+        testing::internal::CaptureStderr();
+        Image image;
+        image.LoadTga(path.c_str());
+        std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_NE(said.find("\"" + path + "\" " + reason), std::string::npos) << said;
     }
 }
 
