@@ -39,6 +39,9 @@ void CatchInterrupts() {
     // A reader of stderr that has gone must not end the program mid-line:
     // the write fails and the program goes on.
     signal(SIGPIPE, SIG_IGN);
+    // Nor must a file size limit reached by the log or a capture: the write
+    // fails and the program says so.
+    signal(SIGXFSZ, SIG_IGN);
 }
 
 // Standard input, output and error closed at start would be the first free
