@@ -44,3 +44,28 @@ if(DUCKDEMO_WINDOWS_E2E AND WINE_PROGRAM AND MINGW_CXX AND EXISTS ${PROJECT_SOUR
   # Making the Wine prefix, the first time, takes most of it.
   set_tests_properties(windows_e2e PROPERTIES TIMEOUT 360 RUN_SERIAL TRUE)
 endif()
+
+# Broken data, a folder that cannot be written, a full disk, closed stdio and
+# signals, each met by a copy of the program; headless.
+foreach(program duckdemo duckdemo-ce)
+  set(options "")
+  if(program STREQUAL duckdemo)
+    set(options --no-setup)
+  endif()
+  add_test(NAME bad_data_${program}
+    COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/bad_data_e2e.sh $<TARGET_FILE:${program}> ${CMAKE_CURRENT_BINARY_DIR}/output
+            ${options})
+  set_tests_properties(bad_data_${program} PROPERTIES TIMEOUT 240)
+endforeach()
+
+# The desktop program under memcheck, where valgrind is installed and the
+# build is not instrumented by a sanitizer of its own.
+find_program(VALGRIND_PROGRAM valgrind)
+if(VALGRIND_PROGRAM AND NOT CMAKE_CXX_FLAGS MATCHES "sanitize")
+  foreach(run intro game)
+    add_test(NAME memcheck_${run}
+      COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/memcheck_e2e.sh ${run} $<TARGET_FILE:duckdemo>
+              ${PROJECT_SOURCE_DIR}/tests/valgrind.supp ${CMAKE_CURRENT_BINARY_DIR}/output)
+    set_tests_properties(memcheck_${run} PROPERTIES TIMEOUT 300)
+  endforeach()
+endif()
