@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 BUILD_DIR := build/$(PRESET)
 SHELL := bash
 
-.PHONY: all deps configure build test run run-ce windows capture song-wav bench asan assets-preview format format-check clean
+.PHONY: all deps configure build test run run-ce windows capture song-wav bench asan fuzz assets-preview format format-check clean
 
 all: build
 
@@ -61,6 +61,16 @@ bench:
 
 asan:
 	$(MAKE) PRESET=asan test
+
+# Each fuzz target in turn from its seed corpus, for FUZZ_RUNS inputs
+# (1,000,000) or FUZZ_SECONDS (600) each, whichever comes first; a finding
+# fails it and is left in build/fuzz/fuzz/artifacts/.
+FUZZ_RUNS ?= 1000000
+FUZZ_SECONDS ?= 600
+fuzz: deps
+	@cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz -j $(JOBS)
+	RUNS=$(FUZZ_RUNS) SECONDS_EACH=$(FUZZ_SECONDS) bash fuzz/run_fuzzers.sh build/fuzz
 
 # The contact sheet of the duck frames and the font, for a person to look at.
 assets-preview: configure

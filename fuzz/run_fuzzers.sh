@@ -7,7 +7,7 @@
 #   fuzz/run_fuzzers.sh [build folder] [target...]
 #
 # RUNS (default 1000000) bounds each target by inputs; SECONDS_EACH, when set,
-# by time instead.
+# by time as well: whichever comes first ends it.
 set -u -o pipefail
 
 build=${1:-build/fuzz}
@@ -16,11 +16,8 @@ targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(tga font input_script command_line hardware)
 runs=${RUNS:-1000000}
 
-if [ -n "${SECONDS_EACH:-}" ]; then
-  bound=(-max_total_time="$SECONDS_EACH")
-else
-  bound=(-runs="$runs")
-fi
+bound=(-runs="$runs")
+[ -z "${SECONDS_EACH:-}" ] || bound+=(-max_total_time="$SECONDS_EACH")
 
 failed=0
 for target in "${targets[@]}"; do
