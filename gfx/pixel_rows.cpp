@@ -148,8 +148,9 @@ __attribute__((target("ssse3"))) uint32_t PackBytesSsse3(const Pixel* source, ui
 
 // Eight Pixels to 24 bytes: the shuffle closes each 128-bit half's four
 // Pixels up to its low twelve bytes, the permute puts the halves' twelve
-// bytes side by side. Each 32-byte store runs eight bytes past its Pixels,
-// which the next store writes over, so it stops while they are in the row.
+// bytes side by side. A 32-byte store runs eight bytes past its Pixels,
+// which the next store writes over; the row's last group is stored in two
+// parts instead, so nothing after the row is touched.
 __attribute__((target("avx2"))) uint32_t PackBytesAvx2(const Pixel* source, uint8_t* destination, uint32_t count) {
     const __m256i closeUp = _mm256_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1, 0, 1, 2, 4, 5, 6,
                                              8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
@@ -159,6 +160,14 @@ __attribute__((target("avx2"))) uint32_t PackBytesAvx2(const Pixel* source, uint
         __m256i pixels = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(source + done));
         __m256i bytes = _mm256_permutevar8x32_epi32(_mm256_shuffle_epi8(pixels, closeUp), sideBySide);
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(destination + 3 * done), bytes);
+    }
+    if (done + 8 <= count) {
+        __m256i pixels = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(source + done));
+        __m256i bytes = _mm256_permutevar8x32_epi32(_mm256_shuffle_epi8(pixels, closeUp), sideBySide);
+        uint8_t* out = destination + 3 * done;
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm256_castsi256_si128(bytes));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 16), _mm256_extracti128_si256(bytes, 1));
+        done += 8;
     }
     return done;
 }
