@@ -9,17 +9,12 @@
 #include <string>
 
 #include "app/font_charset.h"
+#include "fuzz/fuzz_frame.h"
 #include "fuzz/fuzz_input_file.h"
 #include "gfx/bitmap.h"
 #include "gfx/font.h"
 
 namespace {
-
-constexpr Pixel kBackground = 0x5A3C1E0Fu;
-
-void Check(bool holds) {
-    if (!holds) __builtin_trap();
-}
 
 // The sheet row where c's cell starts, or -1 for a gap.
 int64_t CellTop(const Font& textFont, char c) {
@@ -53,9 +48,7 @@ void CheckText(Bitmap& frame, const Font& textFont, int32_t x, int32_t y, const 
                         level < 0 ? glyph : (kBackground & 0xFF000000u) | (ScaleColour(glyph, level) & 0x00FFFFFFu);
                 }
             }
-            Pixel& actual = frame.pixels[row * frame.width + column];
-            Check(actual == expected);
-            actual = kBackground;
+            CheckPixel(frame.pixels[row * frame.width + column], expected);
         }
     }
 }
@@ -64,11 +57,7 @@ void CheckText(Bitmap& frame, const Font& textFont, int32_t x, int32_t y, const 
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static FuzzInputFile file("font");
-    static Bitmap frame;
-    if (frame.pixels == nullptr) {
-        frame.Create(kBackBufferWidth, kBackBufferHeight);
-        std::fill(frame.pixels, frame.pixels + kBackBufferWidth * kBackBufferHeight, kBackground);
-    }
+    Bitmap& frame = BackgroundFrame();
 
     const void* end = std::memchr(data, '\0', size);
     size_t textSize = end != nullptr ? static_cast<size_t>(static_cast<const uint8_t*>(end) - data) : size;

@@ -6,18 +6,13 @@
 #include <cstdint>
 #include <vector>
 
+#include "fuzz/fuzz_frame.h"
 #include "fuzz/fuzz_input_file.h"
 #include "gfx/bitmap.h"
 #include "gfx/image.h"
 #include "gfx/pixel.h"
 
 namespace {
-
-constexpr Pixel kBackground = 0x5A3C1E0Fu;
-
-void Check(bool holds) {
-    if (!holds) __builtin_trap();
-}
 
 // The Pixel the file gives (x, y), row 0 at the top; 0 for depths not decoded.
 Pixel FilePixel(const uint8_t* data, int32_t width, int32_t height, int32_t x, int32_t y) {
@@ -55,9 +50,7 @@ void CheckBlit(Bitmap& frame, const Bitmap& picture, int32_t x, int32_t y, bool 
                 Pixel p = picture.pixels[pictureY * picture.width + pictureX];
                 if (!keyed || p != kOpaqueBlack) expected = p;
             }
-            Pixel& actual = frame.pixels[row * frame.width + column];
-            Check(actual == expected);
-            actual = kBackground;
+            CheckPixel(frame.pixels[row * frame.width + column], expected);
         }
     }
 }
@@ -66,11 +59,7 @@ void CheckBlit(Bitmap& frame, const Bitmap& picture, int32_t x, int32_t y, bool 
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static FuzzInputFile file("tga");
-    static Bitmap frame;
-    if (frame.pixels == nullptr) {
-        frame.Create(kBackBufferWidth, kBackBufferHeight);
-        std::fill(frame.pixels, frame.pixels + kBackBufferWidth * kBackBufferHeight, kBackground);
-    }
+    Bitmap& frame = BackgroundFrame();
 
     Image image;
     image.LoadTga(file.Write(data, size));
