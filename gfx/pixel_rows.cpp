@@ -52,7 +52,7 @@ constexpr int32_t Factors(WordFormat format) {
 
 __m128i Load(const Pixel* source) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(source)); }
 
-void Store(uint8_t* destination, __m128i value) { _mm_storeu_si128(reinterpret_cast<__m128i*>(destination), value); }
+void Store(void* destination, __m128i value) { _mm_storeu_si128(static_cast<__m128i*>(destination), value); }
 
 // Four words, each moved to the low half of its lane sign-extended, so the
 // signed saturating pack that narrows eight of them keeps every bit.
@@ -172,14 +172,12 @@ __attribute__((target("avx2"))) uint32_t PackBytesAvx2(const Pixel* source, uint
     return done;
 }
 
-void StorePixels(Pixel* to, __m128i value) { _mm_storeu_si128(reinterpret_cast<__m128i*>(to), value); }
-
 // The rectangle copies take whole rows, so a row costs no call; each row's
 // last few Pixels go one at a time.
 void CopyRectSse2(const Pixel* from, int32_t fromStride, Pixel* to, int32_t toStride, int32_t columns, int32_t rows) {
     for (int32_t row = 0; row < rows; ++row, from += fromStride, to += toStride) {
         int32_t column = 0;
-        for (; column + 4 <= columns; column += 4) StorePixels(to + column, Load(from + column));
+        for (; column + 4 <= columns; column += 4) Store(to + column, Load(from + column));
         for (; column < columns; ++column) to[column] = from[column];
     }
 }
@@ -205,7 +203,7 @@ void CopyRectKeyedSse2(const Pixel* from, int32_t fromStride, Pixel* to, int32_t
             __m128i source = Load(from + column);
             __m128i keyed = _mm_cmpeq_epi32(source, keys);
             __m128i kept = _mm_and_si128(keyed, Load(to + column));
-            StorePixels(to + column, _mm_or_si128(_mm_andnot_si128(keyed, source), kept));
+            Store(to + column, _mm_or_si128(_mm_andnot_si128(keyed, source), kept));
         }
         for (; column < columns; ++column) {
             if (from[column] != key) to[column] = from[column];
@@ -242,7 +240,7 @@ size_t ScaleColoursSse2(Pixel* pixels, size_t count, int32_t level) {
         __m128i p = Load(pixels + done);
         __m128i scaledRedBlue = _mm_mulhi_epu16(_mm_and_si128(p, redBlue), factor);
         __m128i scaledGreen = _mm_and_si128(_mm_mulhi_epu16(_mm_and_si128(p, green), factor), green);
-        StorePixels(pixels + done, _mm_or_si128(_mm_or_si128(scaledRedBlue, scaledGreen), _mm_and_si128(p, alpha)));
+        Store(pixels + done, _mm_or_si128(_mm_or_si128(scaledRedBlue, scaledGreen), _mm_and_si128(p, alpha)));
     }
     return done;
 }

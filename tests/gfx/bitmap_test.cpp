@@ -232,8 +232,7 @@ TEST(BitmapTest, CreateAndClear) {
 
 TEST(BitmapTest, ScaleBrightnessMatchesScaleColourOnEveryPixelOfRandomPicturesOnEveryPath) {
     std::mt19937 random(20261208);
-    for (VectorPath path : RunnableVectorPaths()) {
-        UseVectorPath(path);
+    ForEachVectorPath([&](VectorPath path) {
         // Sizes below, at and past a few thousand Pixels, none a multiple of eight.
         for (int32_t width : {1, 7, 37, 241}) {
             GuardedBitmap picture(width, 41);
@@ -251,14 +250,12 @@ TEST(BitmapTest, ScaleBrightnessMatchesScaleColourOnEveryPixelOfRandomPicturesOn
             }
             EXPECT_TRUE(picture.GuardsIntact()) << width << " x 41";
         }
-    }
-    UseVectorPath(BestVectorPath());
+    });
 }
 
 TEST(BitmapTest, BlitsMatchThePlainCopyOnRandomPicturesOnEveryPath) {
     std::mt19937 random(20261208);
-    for (VectorPath path : RunnableVectorPaths()) {
-        UseVectorPath(path);
+    ForEachVectorPath([&](VectorPath path) {
         for (int32_t width : {1, 3, 8, 13, 48, 61}) {
             Bitmap source;
             source.Create(width, 9);
@@ -284,8 +281,7 @@ TEST(BitmapTest, BlitsMatchThePlainCopyOnRandomPicturesOnEveryPath) {
                 EXPECT_TRUE(picture.GuardsIntact());
             }
         }
-    }
-    UseVectorPath(BestVectorPath());
+    });
 }
 
 }  // namespace

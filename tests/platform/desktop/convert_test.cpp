@@ -230,8 +230,7 @@ TEST(TurnAndConvert, MatchThePlainPixelByPixelCodeOnRandomPicturesOnEveryPath) {
     std::vector<Pixel> staging(kStagingMaxPixels);
     for (Pixel& p : staging) p = random();
 
-    for (VectorPath path : RunnableVectorPaths()) {
-        UseVectorPath(path);
+    ForEachVectorPath([&](VectorPath path) {
         SCOPED_TRACE(testing::Message() << "vector path " << static_cast<int32_t>(path));
         for (bool doubleSize : {false, true}) {
             std::vector<Pixel> expected(kStagingMaxPixels, kStagingGuard);
@@ -267,8 +266,7 @@ TEST(TurnAndConvert, MatchThePlainPixelByPixelCodeOnRandomPicturesOnEveryPath) {
                     << bitsPerPixel << " bpp, " << shape.width << " x " << shape.height;
             }
         }
-    }
-    UseVectorPath(BestVectorPath());
+    });
 }
 
 }  // namespace

@@ -144,8 +144,7 @@ TEST(ConvertTo565, MatchesThePlainPixelByPixelCodeOnRandomPicturesOnEveryPath) {
     std::mt19937 random(20261208);
     std::vector<Pixel> pixels(kBackBufferPixels);
     for (Pixel& p : pixels) p = random();
-    for (VectorPath path : RunnableVectorPaths()) {
-        UseVectorPath(path);
+    ForEachVectorPath([&](VectorPath path) {
         // Counts around the whole groups of eight and sixteen, and past a few hundred Pixels.
         for (uint32_t count : {0u, 7u, 8u, 9u, 23u, 520u, 1037u, 4096u, kBackBufferPixels - 3, kBackBufferPixels}) {
             std::vector<uint16_t> expected(kBackBufferPixels, kGuard);
@@ -156,8 +155,7 @@ TEST(ConvertTo565, MatchesThePlainPixelByPixelCodeOnRandomPicturesOnEveryPath) {
             for (uint32_t i = 0; i < kBackBufferPixels; ++i) wrong += words[i] != expected[i];
             EXPECT_EQ(wrong, 0u) << count << " Pixels, vector path " << static_cast<int32_t>(path);
         }
-    }
-    UseVectorPath(BestVectorPath());
+    });
 }
 
 }  // namespace
