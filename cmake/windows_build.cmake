@@ -9,7 +9,8 @@ target_compile_options(duckdemo_warnings INTERFACE -Wconversion)
 
 # libxmp from Debian's source package, which scripts/install-deps.sh fetches:
 # Debian packages no Windows build of it. Its makefiles build only in their
-# own tree, so it is copied here first.
+# own tree, so it is copied here first: its "download" step is that local
+# copy, and nothing is fetched at build time.
 set(DUCKDEMO_XMP_SOURCE ${PROJECT_SOURCE_DIR}/build/deps/libxmp CACHE PATH "libxmp's unpacked source package")
 if(NOT EXISTS ${DUCKDEMO_XMP_SOURCE}/configure)
   message(FATAL_ERROR "no libxmp source in ${DUCKDEMO_XMP_SOURCE}: run scripts/install-deps.sh")
@@ -78,6 +79,7 @@ if(DUCKDEMO_DATA_DIR)
     COMMAND ${CMAKE_COMMAND} -E copy_directory ${data_source} ${CMAKE_BINARY_DIR}/data VERBATIM)
 else()
   set(data_source ${CMAKE_BINARY_DIR}/host/data)
+  # This source tree again, built for the host; nothing is fetched.
   ExternalProject_Add(host_data
     SOURCE_DIR ${PROJECT_SOURCE_DIR}
     BINARY_DIR ${CMAKE_BINARY_DIR}/host

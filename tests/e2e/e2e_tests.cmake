@@ -28,6 +28,7 @@ find_program(WINE_PROGRAM wine)
 find_program(MINGW_CXX x86_64-w64-mingw32-g++-posix)
 if(DUCKDEMO_WINDOWS_E2E AND WINE_PROGRAM AND MINGW_CXX AND EXISTS ${PROJECT_SOURCE_DIR}/build/deps/libxmp/configure)
   include(ExternalProject)
+  # This source tree again, with the mingw-w64 toolchain; nothing is fetched.
   ExternalProject_Add(duckdemo_windows
     SOURCE_DIR ${PROJECT_SOURCE_DIR}
     BINARY_DIR ${PROJECT_BINARY_DIR}/windows
