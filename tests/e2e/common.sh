@@ -265,9 +265,14 @@ expect_hostile_surroundings() {
     start_until_mainloop "$program" "$@"
     end_with_signal HUP "$folder"
 
-    rm -f "$folder/qvDebug.log"
+    rm -f "$folder/qvDebug.log" "$output/pid"
     { echo "$BASHPID" >"$output/pid"; exec env SDL_AUDIODRIVER=no-such-device "$program" "$@" 2>&1 >/dev/null; } |
         true &
+    # The pipeline runs on its own: its process id is there once it has begun.
+    for _ in $(seq 1 50); do
+        [ -s "$output/pid" ] && break
+        sleep 0.1
+    done
     wait_for_mainloop_of "$(cat "$output/pid")" "$folder" "a stderr whose reader has gone"
     end_with_signal TERM "$folder"
 
