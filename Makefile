@@ -42,7 +42,7 @@ windows: deps
 # needed; PNG frames and audio.wav in a folder where there is no ffmpeg.
 capture: build
 	@if command -v ffmpeg >/dev/null; then out=build/duckdemo.mp4; else out=build/duckdemo-capture; \
-	  echo "no ffmpeg on the PATH: PNG frames and audio.wav go to $$out/"; fi; \
+	  echo "no ffmpeg on the PATH: PNG frames and audio.wav go to $$out/"; rm -rf "$$out"; fi; \
 	env -u DISPLAY $(BUILD_DIR)/duckdemo --double-size --capture $$out; status=$$?; \
 	[ $$status -le 1 ] || exit $$status; echo "capture: $$out"
 

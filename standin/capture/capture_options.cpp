@@ -1,6 +1,8 @@
 #include "standin/capture/capture_options.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -14,10 +16,14 @@ const char kCaptureUsage[] =
     "                     a video when OUT ends in .mp4, .mkv or .webm (needs ffmpeg)\n"
     "  --fps N            frames per second (60)\n"
     "  --duration S       seconds to capture (to 10 s into the game)\n"
-    "  --at T1,T2,...     only the frames at these DemoClock times, in ms\n"
+    "  --at T1,T2,...     only the frames at these DemoClock times, in ms, each\n"
+    "                     written once as tTTTTTT.png, in time order\n"
     "  --input FILE       scripted input: '80500 move 120 160', '80600 down',\n"
     "                     '80650 up', '90000 key escape', one a line\n"
-    "  --start T          start the show at DemoClock T ms (also without --capture)\n";
+    "  --start T          start the show at DemoClock T ms, 0 to 74000 (also without\n"
+    "                     --capture)\n"
+    "A capture ends with exit code 1 when complete, 2 when its output failed, and 3\n"
+    "when a signal cut it short.\n";
 
 namespace {
 
@@ -55,11 +61,22 @@ bool ReadTimes(const char* text, std::vector<int32_t>& times) {
     return !times.empty();
 }
 
+// What each option takes, said when it cannot take what it was given.
+const char* RuleOf(const std::string& name) {
+    if (name == "--fps") return "a whole number of frames a second from 1 to 1000";
+    if (name == "--duration") return "seconds, more than 0 and at most 24 hours";
+    if (name == "--at") return "times in whole ms parted by commas, e.g. 16800,30600";
+    if (name == "--start") return "a time in whole ms from 0 to 74000, where the game begins";
+    return "a name, not an option";
+}
+
 bool Apply(const std::string& name, const char* value, CaptureSettings& settings, std::string& error) {
     bool good = true;
+    // "--capture --fps 30" forgot the output: the next option is not its name.
+    bool looksLikeOption = value[0] == '-' && value[1] == '-';
     if (name == "--capture") {
         settings.output = value;
-        good = *value != '\0';
+        good = *value != '\0' && !looksLikeOption;
     } else if (name == "--fps") {
         good = ReadWhole(value, 1, 1000, settings.framesPerSecond);
     } else if (name == "--duration") {
@@ -68,12 +85,35 @@ bool Apply(const std::string& name, const char* value, CaptureSettings& settings
         good = ReadTimes(value, settings.atMilliseconds);
     } else if (name == "--input") {
         settings.inputPath = value;
-        good = *value != '\0';
+        good = *value != '\0' && !looksLikeOption;
     } else {
-        good = ReadWhole(value, 0, kLongestShow, settings.startMilliseconds);
+        good = ReadWhole(value, 0, kIntroEnd, settings.startMilliseconds);
     }
-    if (!good) error = name + " cannot take \"" + value + "\"";
+    if (!good) error = name + " cannot take \"" + value + "\": it takes " + RuleOf(name);
     return good;
+}
+
+// Every --at time must be one the capture shows: at or after --start, and
+// before the end of --duration when one is given.
+bool CheckTimes(CaptureSettings& settings, std::string& error) {
+    std::vector<int32_t>& times = settings.atMilliseconds;
+    std::sort(times.begin(), times.end());
+    times.erase(std::unique(times.begin(), times.end()), times.end());
+    int64_t end = settings.durationMilliseconds > 0
+                      ? int64_t{settings.startMilliseconds} + settings.durationMilliseconds
+                      : INT64_MAX;
+    for (int32_t time : times) {
+        if (time < settings.startMilliseconds) {
+            error = "--at " + std::to_string(time) + " is before --start " + std::to_string(settings.startMilliseconds);
+            return false;
+        }
+        if (time >= end) {
+            error = "--at " + std::to_string(time) + " is past the end of the capture at " + std::to_string(end) +
+                    " ms (--start plus --duration)";
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace
@@ -109,7 +149,7 @@ bool TakeCaptureOptions(int& argc, char** argv, CaptureSettings& settings, std::
         error = "--fps, --duration, --at and --input go with --capture";
         return false;
     }
-    return true;
+    return CheckTimes(settings, error);
 }
 
 }  // namespace standin

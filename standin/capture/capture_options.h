@@ -19,14 +19,20 @@ struct CaptureSettings {
     bool Capturing() const { return !output.empty(); }
 };
 
+// Where the intro ends and the game begins. The game at a later time
+// depends on every turn before it, so no show starts past this.
+constexpr int32_t kIntroEnd = 74000;
+
 // The end of the intro plus 10 s of the game, where a capture stops unless
 // told otherwise.
-constexpr int32_t kDefaultCaptureEnd = 84000;
+constexpr int32_t kDefaultCaptureEnd = kIntroEnd + 10000;
 
 // Takes the options above out of argv, leaving the program's own:
 // --capture OUT, --fps N, --duration SECONDS, --at T1,T2,..., --input FILE,
-// --start T, each as "--name value" or "--name=value". False, with error,
-// for a value it cannot use or an option that needs --capture without it.
+// --start T, each as "--name value" or "--name=value". The --at times come
+// back sorted, each once. False, with error, for a value it cannot use (an
+// --at time before --start or past the end of --duration among them) or an
+// option that needs --capture without it.
 bool TakeCaptureOptions(int& argc, char** argv, CaptureSettings& settings, std::string& error);
 
 // The lines --help adds for these options.

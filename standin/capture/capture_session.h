@@ -17,9 +17,13 @@ bool StartCapture(const CaptureSettings& settings);
 // must end with exit code 2.
 bool PrepareCapture(int& argc, char** argv);
 
+// The exit code of a capture that a signal ended before its end.
+constexpr int kCaptureCutShort = 3;
+
 // What the process entry does once WinMain returns: --help also shows the
-// capture options, and a capture is completed. Returns the exit code, 2 when
-// the capture's output is not complete.
+// capture options, and a capture is completed. Returns the exit code: 2 when
+// the capture's output is not complete, kCaptureCutShort when a signal ended
+// it early.
 int FinishProcess(int exitCode, int argc, char** argv);
 
 // Completes the output: the frames, the music, the video, a summary line.

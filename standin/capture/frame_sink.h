@@ -20,6 +20,10 @@ public:
     // rendered music (a WAV file). False, after saying why on stderr, when
     // the output is not complete.
     virtual bool Finish(const char* audioPath) = 0;
+
+    // Gives up on an output that cannot be complete (its music failed):
+    // nothing unfinished is left behind. Finish is not called after it.
+    virtual void Abandon() {}
 };
 
 }  // namespace standin

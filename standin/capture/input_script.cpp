@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string_view>
+#include <sys/stat.h>
 #include <utility>
 
 namespace standin {
@@ -15,6 +16,7 @@ namespace {
 constexpr int64_t kLargestTime = INT32_MAX;
 constexpr int64_t kLargestCoordinate = 65535;
 constexpr size_t kLongestQuotedWord = 32;
+constexpr size_t kLargestScriptBytes = size_t{16} << 20;
 
 const char kKeyNames[] =
     "escape, space, return, enter, tab, backspace, left, right, up, down, shift, f1 to f12, "
@@ -192,6 +194,13 @@ bool ParseInputScript(const std::string& text, const std::string& name, std::vec
 }
 
 bool ReadInputScript(const std::string& path, std::vector<ScriptedInput>& events, std::string& error) {
+    // Only a regular file: a FIFO would wait for a writer, and a device such
+    // as /dev/zero never ends.
+    struct stat information {};
+    if (stat(path.c_str(), &information) == 0 && !S_ISREG(information.st_mode)) {
+        error = path + ": cannot read (not a regular file)";
+        return false;
+    }
     FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) {
         error = path + ": cannot read (" + std::strerror(errno) + ")";
@@ -200,12 +209,18 @@ bool ReadInputScript(const std::string& path, std::vector<ScriptedInput>& events
     std::string text;
     char buffer[4096];
     size_t count = 0;
-    while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, count);
+    while (text.size() <= kLargestScriptBytes && (count = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        text.append(buffer, count);
     bool failed = std::ferror(file) != 0;
     int reason = errno;
     std::fclose(file);
     if (failed) {
         error = path + ": cannot read (" + std::strerror(reason) + ")";
+        return false;
+    }
+    if (text.size() > kLargestScriptBytes) {
+        error = path + ": cannot read (larger than " + std::to_string(kLargestScriptBytes >> 20) +
+                " MB; a script of a whole day's clicks is far smaller)";
         return false;
     }
     return ParseInputScript(text, path, events, error);

@@ -66,6 +66,7 @@ bool WritePngFile(const std::string& path, const uint8_t* rgb, int32_t width, in
     PngError error{};
     errno = 0;
     FILE* file = std::fopen(path.c_str(), "wb");
+    bool opened = file != nullptr;
     bool written = file != nullptr && width > 0 && height > 0 &&
                    WriteRows(file, rgb, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), error);
     if (file != nullptr && std::fclose(file) != 0) written = false;
@@ -77,6 +78,10 @@ bool WritePngFile(const std::string& path, const uint8_t* rgb, int32_t width, in
                          : error.message[0] != 0 ? error.message
                                                  : "the picture has no pixels";
     std::fprintf(stderr, "error: could not write the PNG file \"%s\": %s\n", path.c_str(), reason);
+    // A file cut short by a full disk is no picture; none is better. Only a
+    // regular file: the path may name a device.
+    std::error_code ignored;
+    if (opened && std::filesystem::is_regular_file(path, ignored)) std::filesystem::remove(path, ignored);
     return false;
 }
 

@@ -1,6 +1,7 @@
 #include "standin/capture/video_sink.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <pthread.h>
 #include <signal.h>
 #include <spawn.h>
@@ -11,11 +12,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string_view>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <utility>
 #include <vector>
+
+#include "standin/entry/process_start.h"
 
 namespace standin {
 
@@ -121,17 +125,34 @@ pid_t Spawn(const std::string& program, const std::vector<std::string>& argument
     return child;
 }
 
-int WaitFor(pid_t child) {
+// Waits for child to end and returns its status, or -1 when it cannot be
+// waited for. A signal that comes meanwhile (a second Ctrl+C while the video
+// is finished) ends the child at once: the person wants to stop, not wait.
+int WaitFor(pid_t child, bool& interrupted) {
+    interrupted = false;
     int status = 0;
-    while (waitpid(child, &status, 0) < 0) {
-        if (errno != EINTR) return -1;
+    for (;;) {
+        pid_t ended = waitpid(child, &status, WNOHANG);
+        if (ended == child) return status;
+        if (ended < 0 && errno != EINTR) return -1;
+        if (!interrupted && InterruptPending()) {
+            interrupted = true;
+            kill(child, SIGKILL);
+        }
+        timespec pause{0, 10 * 1000 * 1000};
+        nanosleep(&pause, nullptr);
     }
-    return status;
 }
+
+// How long an encoder may take no bytes once a signal has asked us to end
+// before it counts as stopped.
+constexpr int kStalledMilliseconds = 2000;
 
 // Writes all of bytes, through interruptions and partial writes. SIGPIPE is
 // blocked in this thread meanwhile, so a dead reader is an EPIPE here rather
-// than the end of our program; a SIGPIPE that write raised is taken back.
+// than the end of our program; a SIGPIPE that write raised is taken back. A
+// reader that takes nothing for a while after a signal came is given up on
+// (EINTR), so an encoder that stopped reading cannot hold the program.
 bool WriteAll(int fd, const uint8_t* bytes, size_t count, int& error) {
     sigset_t pipeSignal;
     sigemptyset(&pipeSignal);
@@ -143,13 +164,23 @@ bool WriteAll(int fd, const uint8_t* bytes, size_t count, int& error) {
     bool wasPending = sigismember(&pending, SIGPIPE) == 1;
 
     error = 0;
+    int stalled = 0;
     while (count > 0) {
+        pollfd ready{fd, POLLOUT, 0};
+        int polled = poll(&ready, 1, 100);
+        if (polled == 0 || (polled < 0 && errno == EINTR)) {
+            stalled = InterruptPending() ? stalled + 100 : 0;
+            if (stalled < kStalledMilliseconds) continue;
+            error = EINTR;
+            break;
+        }
         ssize_t written = write(fd, bytes, count);
         if (written < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR || errno == EAGAIN) continue;
             error = errno;
             break;
         }
+        stalled = 0;
         bytes += written;
         count -= static_cast<size_t>(written);
     }
@@ -161,6 +192,16 @@ bool WriteAll(int fd, const uint8_t* bytes, size_t count, int& error) {
     }
     pthread_sigmask(SIG_SETMASK, &previousMask, nullptr);
     return error == 0;
+}
+
+// Makes the folder a file is to go in, as a PNG capture makes its own.
+bool MakeParentFolder(const std::string& path, std::string& error) {
+    std::filesystem::path parent = std::filesystem::path(path).parent_path();
+    if (parent.empty()) return true;
+    std::error_code failure;
+    std::filesystem::create_directories(parent, failure);
+    if (failure) error = "cannot make the folder " + parent.string() + ": " + failure.message();
+    return !failure;
 }
 
 }  // namespace
@@ -185,6 +226,8 @@ bool FindFfmpeg(std::string& path) {
     return false;
 }
 
+std::string PartPathOf(const std::string& out) { return out + "." + std::to_string(getpid()) + ".part"; }
+
 bool IsVideoPath(const std::string& out) {
     std::string extension = LowerExtension(out);
     return extension == "mp4" || extension == "mkv" || extension == "webm";
@@ -192,13 +235,19 @@ bool IsVideoPath(const std::string& out) {
 
 VideoSink::VideoSink(std::string outPath, std::string ffmpegPath, int32_t fps)
     : outPath(std::move(outPath)), ffmpegPath(std::move(ffmpegPath)), fps(fps > 0 ? fps : 1) {
-    videoPath = this->outPath + ".part.nut";
-    muxPath = this->outPath + ".part";
-    logPath = this->outPath + ".log";
+    // Named after this process too: two captures to one name each finish
+    // their own file, and the last to finish is the one left.
+    std::string stem = PartPathOf(this->outPath);
+    videoPath = stem + ".nut";
+    muxPath = stem;
+    logPath = stem + ".log";
 }
 
-VideoSink::~VideoSink() {
+VideoSink::~VideoSink() { Abandon(); }
+
+void VideoSink::Abandon() {
     if (finished) return;
+    finished = true;
     StopEncoder();
     RemoveLeftovers();
 }
@@ -220,6 +269,10 @@ bool VideoSink::Write(const uint8_t* rgb, int32_t width, int32_t height, int64_t
 
     int error = 0;
     if (!WriteAll(pipeFd, rgb, static_cast<size_t>(width) * static_cast<size_t>(height) * 3, error)) {
+        if (error == EINTR) {
+            Fail("ffmpeg stopped taking frames, and a signal asked to end");
+            return false;
+        }
         if (error != EPIPE) {
             Fail(std::string("cannot hand ffmpeg a frame: ") + std::strerror(error));
             return false;
@@ -253,12 +306,16 @@ bool VideoSink::Finish(const char* audioPath) {
     }
     StopEncoder();
     RemoveLeftovers();
-    // A failed capture leaves no video, not even the one it was replacing.
-    if (failed) unlink(outPath.c_str());
+    // A video of that name from before stays unless this one is complete.
     return !failed;
 }
 
 bool VideoSink::StartEncoder(int32_t width, int32_t height) {
+    std::string folderError;
+    if (!MakeParentFolder(outPath, folderError)) {
+        Fail(folderError);
+        return false;
+    }
     int logFd = open(logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (logFd < 0) {
         Fail("cannot create " + logPath + ": " + std::strerror(errno));
@@ -311,10 +368,12 @@ bool VideoSink::StopEncoder(int* status) {
         pipeFd = -1;
     }
     if (encoder < 0) return false;
-    int ended = WaitFor(encoder);
+    bool interrupted = false;
+    int ended = WaitFor(encoder, interrupted);
     encoder = -1;
     if (status != nullptr) *status = ended;
-    return ended >= 0 && EndedWell(ended);
+    if (interrupted) Fail("a signal asked to end while ffmpeg finished encoding");
+    return !interrupted && ended >= 0 && EndedWell(ended);
 }
 
 bool VideoSink::Mux(const char* audioPath) {
@@ -353,7 +412,12 @@ bool VideoSink::Mux(const char* audioPath) {
         Fail(error);
         return false;
     }
-    int status = WaitFor(muxer);
+    bool interrupted = false;
+    int status = WaitFor(muxer, interrupted);
+    if (interrupted) {
+        Fail(std::string("a signal asked to end while the ") + container + " file was written");
+        return false;
+    }
     if (status < 0 || !EndedWell(status)) {
         std::string said = LogTail(logPath);
         Fail(DescribeEnd(status) + " while writing the " + container + " file" +

@@ -17,9 +17,14 @@ bool FindFfmpeg(std::string& path);
 // Whether out names a video ffmpeg should write: .mp4, .mkv or .webm in any case.
 bool IsVideoPath(const std::string& out);
 
+// Where the parts of the video out are kept until it is complete: beside
+// it, named after it and this process ("demo.mp4.1234.part").
+std::string PartPathOf(const std::string& out);
+
 // H.264 for .mp4 and .mkv, VP9 for .webm. The picture goes to a file beside
 // outPath while frames arrive; Finish adds the sound and moves the result to
-// outPath, so outPath is either complete or absent.
+// outPath, so outPath is either complete or as it was before. The folder of
+// outPath is made with the first frame if it is not there.
 class VideoSink : public FrameSink {
 public:
     VideoSink(std::string outPath, std::string ffmpegPath, int32_t fps);
@@ -32,6 +37,8 @@ public:
     // Every frame must have the first one's size.
     bool Write(const uint8_t* rgb, int32_t width, int32_t height, int64_t index, int32_t demoMilliseconds) override;
     bool Finish(const char* audioPath) override;
+    // Stops the encoder and removes every part; outPath stays as it was.
+    void Abandon() override;
 
 private:
     bool StartEncoder(int32_t width, int32_t height);

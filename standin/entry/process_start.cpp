@@ -15,6 +15,10 @@ namespace {
 
 const char* programName = nullptr;  // set once the process came through a program's entry
 volatile sig_atomic_t interruptPending = 0;
+volatile sig_atomic_t interruptingSignal = 0;
+// Apart from the signals, so a signal that comes while a finished capture's
+// quit waits to be taken is a first interrupt, not a second.
+volatile sig_atomic_t quitRequested = 0;
 
 // A second interrupt before the first was taken means the program is not
 // listening: the signal then ends it as it would any other program.
@@ -25,6 +29,7 @@ void OnInterrupt(int signalNumber) {
         return;
     }
     interruptPending = 1;
+    interruptingSignal = signalNumber;
 }
 
 void CatchInterrupts() {
@@ -79,11 +84,16 @@ std::string CommandLineOf(int argc, char** argv) {
     return commandLine;
 }
 
-void RequestQuit() { interruptPending = 1; }
+void RequestQuit() { quitRequested = 1; }
+
+int InterruptingSignal() { return interruptingSignal; }
+
+bool InterruptPending() { return interruptPending != 0; }
 
 bool TakeInterrupt() {
-    if (interruptPending == 0) return false;
+    if (interruptPending == 0 && quitRequested == 0) return false;
     interruptPending = 0;
+    quitRequested = 0;
     return true;
 }
 

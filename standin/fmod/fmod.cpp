@@ -68,6 +68,12 @@ void CloseAtExit() { FSOUND_Close(); }
 
 }  // namespace
 
+int64_t HeardFrames(int64_t framesHanded, int lastBufferFrames, int64_t nanosecondsSince, int rate) {
+    int64_t heardAtCallback = framesHanded - lastBufferFrames;
+    int64_t since = std::clamp<int64_t>(nanosecondsSince, 0, 1'000'000'000);
+    return std::min(heardAtCallback + since * rate / 1'000'000'000, framesHanded);
+}
+
 // Rendered rather than sought: a decoder seeks only to the start of a
 // pattern, and the picture is timed to the millisecond.
 void SkipToStart(FMUSIC_MODULE& song) {

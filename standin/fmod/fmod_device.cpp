@@ -129,14 +129,10 @@ void StopOnDevice(FMUSIC_MODULE& song) {
 int64_t DeviceAudibleFrames(const FMUSIC_MODULE& song) {
     DeviceReading reading = Read(song);
     if (!reading.playingThisSong || reading.framesHanded == 0) return 0;
-    // The buffer the last callback filled is not heard before the callback
-    // returns; from then on count it heard in real time, but never more than
-    // was decoded. A device that holds more than one buffer plays it later
+    // A device that holds more than one buffer plays the last one later
     // still, and SDL2 does not say by how much.
-    int64_t heardAtCallback = reading.framesHanded - reading.lastBufferFrames;
-    int64_t sinceCallbackNs = std::min<int64_t>(SteadyNanoseconds() - reading.lastCallbackNs, 1'000'000'000);
-    int64_t heardSince = sinceCallbackNs * device.rate / 1'000'000'000;
-    return std::min(heardAtCallback + heardSince, reading.framesHanded);
+    return HeardFrames(reading.framesHanded, reading.lastBufferFrames, SteadyNanoseconds() - reading.lastCallbackNs,
+                       device.rate);
 }
 
 int64_t DeviceDecodedFrames(const FMUSIC_MODULE& song) {

@@ -84,6 +84,11 @@ void CloseAudioDevice();
 bool StartOnDevice(FMUSIC_MODULE& song);
 void StopOnDevice(FMUSIC_MODULE& song);
 int64_t DeviceAudibleFrames(const FMUSIC_MODULE& song);
+
+// The frames heard of framesHanded, when the device took the last
+// lastBufferFrames of them nanosecondsSince ago: that buffer is not heard
+// before it is taken, then in real time, and never more than was handed.
+int64_t HeardFrames(int64_t framesHanded, int lastBufferFrames, int64_t nanosecondsSince, int rate);
 int64_t DeviceDecodedFrames(const FMUSIC_MODULE& song);
 
 // The virtual clock (fmod_offline.cpp).

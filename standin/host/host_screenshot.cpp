@@ -38,10 +38,14 @@ void SaveScreenshot(const HostWindow& window) {
                  window.pictureHeight, rgb.data());
     std::filesystem::path folder = ProgramFolder();
     std::string path = FreeName(folder).string();
-    if (!WritePngFile(path, rgb.data(), window.pictureWidth, window.pictureHeight)) return;
-    std::fprintf(stderr, "screenshot: %s\n", path.c_str());
+    // WritePngFile has said why on stderr; the log says that it failed.
+    bool saved = WritePngFile(path, rgb.data(), window.pictureWidth, window.pictureHeight);
+    if (saved) std::fprintf(stderr, "screenshot: %s\n", path.c_str());
     if (FILE* log = std::fopen((folder / "qvDebug.log").c_str(), "a")) {
-        std::fprintf(log, "[shot] F12: the picture is in %s\n", path.c_str());
+        if (saved)
+            std::fprintf(log, "[shot] F12: the picture is in %s\n", path.c_str());
+        else
+            std::fprintf(log, "[ERROR] F12: the picture could not be saved as %s\n", path.c_str());
         std::fclose(log);
     }
 }

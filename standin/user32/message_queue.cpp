@@ -43,10 +43,20 @@ void PostMouseMove(HWND window, WPARAM wParam, LPARAM lParam) {
     Post(window, WM_MOUSEMOVE, wParam, lParam);
 }
 
+bool IsInput(UINT message) {
+    return message == WM_MOUSEMOVE || message == WM_LBUTTONDOWN || message == WM_LBUTTONUP || message == WM_KEYDOWN ||
+           message == WM_KEYUP;
+}
+
 // A quit with no window to ask ends the process the way the system ends a
 // program it interrupts: through the normal exit, so exit handlers (the
-// log's footer) still run, with the code a normal quit gives.
+// log's footer) still run, with the code a normal quit gives. Input still
+// queued is dropped: a program asked to end must not first play a backlog
+// of moves and clicks, one a frame.
 void Quit() {
+    auto& queue = Queue();
+    queue.erase(std::remove_if(queue.begin(), queue.end(), [](const MSG& queued) { return IsInput(queued.message); }),
+                queue.end());
     if (CloseEveryWindow() == 0) std::exit(1);
 }
 

@@ -325,8 +325,10 @@ int WINAPI ShowCursor(BOOL bShow) {
     return cursorCount;
 }
 
-BOOL WINAPI RedrawWindow(HWND, const RECT*, HRGN, UINT) {
-    SayNotImplemented("RedrawWindow");
+// Without a window it repaints the desktop, which on this system is the
+// host's own and repaints itself once our window has gone.
+BOOL WINAPI RedrawWindow(HWND hWnd, const RECT*, HRGN, UINT) {
+    if (hWnd != nullptr) SayNotImplemented("RedrawWindow");
     return TRUE;
 }
 

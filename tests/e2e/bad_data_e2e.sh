@@ -53,13 +53,9 @@ said_in() {
     fi
 }
 
-# Gives the program in pid five seconds to end, then kills it.
+# Waits for the program in pid to end; kills it if it never does.
 await_end() {
-    for _ in $(seq 1 50); do
-        kill -0 "$pid" 2>/dev/null || return 0
-        sleep 0.1
-    done
-    kill -9 "$pid" 2>/dev/null || true
+    await "the end of the program" ended "$pid" || kill -9 "$pid" 2>/dev/null || true
 }
 
 row() {
@@ -99,7 +95,7 @@ capture_case() {
     local name=$1 wanted=$2 status=0
     shift 2
     rm -rf "$folder.capture"
-    timeout -k 5 60 "$@" "$folder/$(basename "$program")" "${arguments[@]}" --capture "$folder.capture" \
+    timeout -k 5 600 "$@" "$folder/$(basename "$program")" "${arguments[@]}" --capture "$folder.capture" \
         --fps 10 --at 0,76000 >/dev/null 2>"$folder.err" || status=$?
     judge "$name" "$status" "$wanted"
     [ -f "$folder.capture/t076000.png" ] || case_failed "$name" "the show did not go on into the game"
@@ -180,10 +176,7 @@ prepare full-disk
     echo "$status" >"$folder.status"
 } | cat >"$folder.err" &
 # The log is made, empty, once the program has taken its signals.
-for _ in $(seq 1 100); do
-    [ -f "$folder/qvDebug.log" ] && break
-    sleep 0.1
-done
+await "the log on a full disk" test -f "$folder/qvDebug.log" || true
 sleep 0.5
 pid=$(cat "$folder.pid")
 kill -TERM "$pid" 2>/dev/null || true

@@ -31,18 +31,12 @@ if [ ! -f "$WINEPREFIX/duckdemo-ready" ]; then
     echo "wine prefix made: $WINEPREFIX"
 fi
 
-# Waits up to 30 s for a window whose name matches, and prints its id:
-# Wine takes a while to start on a loaded machine.
+# Waits for a window whose name matches, and prints its id: Wine takes a
+# while to start on a loaded machine. Gives up at once if the program ended.
+window_or_end() { window_found "$1" || ended "$pid"; }
 window_of_wine() {
-    for _ in $(seq 1 300); do
-        if id=$(xdotool search --name "$1" 2>/dev/null | head -n 1) && [ -n "$id" ]; then
-            echo "$id"
-            return 0
-        fi
-        kill -0 "$pid" 2>/dev/null || return 1
-        sleep 0.1
-    done
-    return 1
+    await "a window named '$1'" window_or_end "$1" && window_found "$1" || return 1
+    echo "$found_window"
 }
 
 # What may differ between the two: line ends (the Windows log ends its lines

@@ -27,7 +27,8 @@ start_server() {
     : >"$folder/display"
     Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$folder/display" 2>"$folder/xvfb.log" &
     server=$!
-    for _ in $(seq 1 100); do
+    # A minute at most: a display that is not up by then is not coming.
+    for _ in $(seq 1 600); do
         if [ -s "$folder/display" ]; then
             export DISPLAY=":$(head -n 1 "$folder/display")"
             xdotool getdisplaygeometry >/dev/null 2>&1 && return 0

@@ -2,6 +2,7 @@
 // and no sound card, writing frames and music that are read back here.
 #include <png.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -143,6 +144,61 @@ TEST(CaptureSession, TheMusicIsAsLongAsTheFramesAndHeardInTheIntro) {
     EXPECT_GT(energy / ((wav.size() - 44) / 2), 100.0 * 100.0) << "the intro's music is there";
 }
 
+TEST(CaptureSession, EachChosenTimeIsWrittenOnceShowingExactlyThatTime) {
+    // The first duck opens its beak just after 12465 ms, between two frames
+    // at 60 fps; 55855 is past the last frame before it.
+    std::string folder = Folder("chosen");
+    ProgramRun run = Capture(kDesktop, "--capture '" + folder + "' --at 55855,12465,12466,12465");
+    ASSERT_EQ(run.exitCode, 1) << run.stderrText;
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"audio.wav", "t012465.png", "t012466.png", "t055855.png"}));
+
+    std::string started = Folder("started-at-12465");
+    run = Capture(kDesktop, "--capture '" + started + "' --start 12465 --duration 0.001");
+    ASSERT_EQ(run.exitCode, 1) << run.stderrText;
+    Picture before = ReadPng(folder + "/t012465.png");
+    ASSERT_EQ(before.width, 320);
+    EXPECT_TRUE(before.rgb == ReadPng(started + "/frame000000.png").rgb) << "t012465.png is not the show at 12465 ms";
+    EXPECT_FALSE(before.rgb == ReadPng(folder + "/t012466.png").rgb) << "the beak is open at 12466 ms";
+}
+
+struct Refusal {
+    const char* name;
+    const char* arguments;  // OUT stands for the capture's output
+    const char* said;
+};
+
+class CaptureRefusal : public testing::TestWithParam<Refusal> {};
+
+// Exit code 2, the reason, and nothing made: no folder, no file.
+TEST_P(CaptureRefusal, IsSaidBeforeAnythingIsMade) {
+    std::string output = Folder(std::string("refused-") + GetParam().name);
+    std::string arguments = GetParam().arguments;
+    arguments.replace(arguments.find("OUT"), 3, "'" + output + "'");
+    std::filesystem::remove(output + ".avi");
+    ProgramRun run = Capture(kDesktop, arguments);
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.stderrText.find(GetParam().said), std::string::npos) << run.stderrText;
+    EXPECT_FALSE(std::filesystem::exists(output));
+    EXPECT_FALSE(std::filesystem::exists(output + ".avi"));
+    EXPECT_FALSE(std::filesystem::exists(output + ".mp4"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Options, CaptureRefusal,
+    testing::Values(Refusal{"AtBeforeStart", "--capture OUT --start 74000 --at 1000", "--at 1000 is before --start"},
+                    Refusal{"AtPastDuration", "--capture OUT --start 1000 --duration 2 --at 3000",
+                            "--at 3000 is past the end of the capture at 3000 ms"},
+                    Refusal{"StartInTheGame", "--capture OUT --start 74001", "from 0 to 74000"},
+                    Refusal{"FpsOutOfRange", "--capture OUT --fps 0", "from 1 to 1000"},
+                    Refusal{"NoOutputBeforeAnOption", "--capture --fps 30 OUT", "--capture cannot take \"--fps\""},
+                    Refusal{"UnknownVideo", "--capture OUT.avi", "a video ends in .mp4, .mkv or .webm"},
+                    Refusal{"EndlessScript", "--capture OUT --input /dev/zero", "not a regular file"},
+                    Refusal{"ProgramsOwnWord", "--capture OUT --bogus", "unknown option '--bogus'"}),
+    [](const testing::TestParamInfo<Refusal>& info) { return std::string(info.param.name); });
+
 TEST(CaptureSession, WhatCannotRunIsRefusedBeforeAnythingIsWritten) {
     std::string folder = Folder("refused");
     std::string script = TestFilePath("bad.txt");
@@ -157,6 +213,28 @@ TEST(CaptureSession, WhatCannotRunIsRefusedBeforeAnythingIsWritten) {
     EXPECT_NE(noFfmpeg.stderrText.find("--capture " + folder), std::string::npos) << noFfmpeg.stderrText;
     EXPECT_FALSE(std::filesystem::exists(folder));
     EXPECT_FALSE(std::filesystem::exists(folder + ".mp4"));
+
+    // New frames are never mixed with an earlier capture's.
+    std::filesystem::create_directories(folder);
+    WriteWholeFile(folder + "/frame000000.png", "an earlier frame");
+    ProgramRun intoEarlier = Capture(kDesktop, "--capture '" + folder + "' --at 1000");
+    EXPECT_EQ(intoEarlier.exitCode, 2);
+    EXPECT_NE(intoEarlier.stderrText.find("holds an earlier capture"), std::string::npos) << intoEarlier.stderrText;
+    EXPECT_FALSE(std::filesystem::exists(folder + "/t001000.png"));
+}
+
+// A signal ends the capture with what came before it, a line that says so,
+// and an exit code of its own.
+TEST(CaptureSession, ASignalCutsItShortWithAnExitCodeOfItsOwn) {
+    std::string folder = Folder("cut-short");
+    std::string script = TestFilePath("cut-short.sh");
+    WriteWholeFile(script, "'" + kDesktop + "' --capture '" + folder + "' --fps 10 --duration 600 & pid=$!\n" +
+                               "for i in $(seq 1 1200); do [ -f '" + folder +
+                               "/frame000005.png' ] && break; sleep 0.05; done\nkill -INT $pid\nwait $pid\n");
+    ProgramRun run = Capture("/bin/sh", "'" + script + "'");
+    EXPECT_EQ(run.exitCode, 3) << run.stderrText;
+    EXPECT_NE(run.stderrText.find("capture: cut short by SIGINT at "), std::string::npos) << run.stderrText;
+    EXPECT_EQ(ReadPng(folder + "/frame000005.png").width, 320);
 }
 
 }  // namespace

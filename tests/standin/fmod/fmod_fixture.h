@@ -54,13 +54,6 @@ struct ClockTolerance {
 // moments of the two readings differ, by a preemption at most.
 constexpr ClockTolerance kOnTheWallClock{0, 15};
 
-// SDL's disk driver takes each buffer after a sleep of whole milliseconds:
-// over 1.5 s it kept within 5% of real time at 32000 and 44100 Hz beside a
-// parallel build, though it falls further behind on a machine loaded far
-// past its cores. The song starts with its first buffer, up to one buffer's
-// time after play.
-constexpr ClockTolerance kOnTheDiskDriver{5, 30};
-
 inline void ExpectInStepWithTheWallClock(int songElapsed, int64_t wallElapsed, ClockTolerance tolerance) {
     int64_t allowed = wallElapsed * tolerance.percent / 100 + tolerance.milliseconds;
     EXPECT_LE(std::abs(songElapsed - wallElapsed), allowed)

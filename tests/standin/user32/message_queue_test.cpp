@@ -113,15 +113,24 @@ TEST_F(MessageQueueTest, MovesOnEitherSideOfAPressStayInOrder) {
     EXPECT_EQ(received[2].lParam, MAKELPARAM(31, 41));
 }
 
-TEST_F(MessageQueueTest, AnInterruptAsksEveryWindowToClose) {
+// Clicks still queued when the quit comes are dropped, not played first one
+// a frame.
+TEST_F(MessageQueueTest, AnInterruptAsksEveryWindowToCloseAheadOfQueuedInput) {
     char name[] = "duckdemo";
     char* argv[] = {name, nullptr};
     ASSERT_TRUE(standin::PrepareProcess(1, argv));
+    for (int32_t i = 0; i < 100; ++i) {
+        PushButton(SDL_MOUSEBUTTONDOWN, i, 10);
+        PushButton(SDL_MOUSEBUTTONUP, i, 10);
+    }
+    Pump();
+    received.clear();
     raise(SIGINT);
     Pump();
     ASSERT_FALSE(received.empty());
     EXPECT_EQ(received[0].message, static_cast<UINT>(WM_CLOSE));
     EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(standin::InterruptingSignal(), SIGINT);
 }
 
 void InterruptWithNoWindow() {
