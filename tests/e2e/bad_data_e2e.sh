@@ -190,7 +190,7 @@ nolog=
 # Signals on the wall clock: in the intro, and in the game from --start.
 for when in intro game; do
     start=()
-    [ "$when" = game ] && start=(--start 76000)
+    [ "$when" = game ] && start=(--start 74000)
     for signal in INT TERM HUP PIPE; do
         prepare "SIG$signal-in-the-$when"
         rm -f "$folder/qvDebug.log"
