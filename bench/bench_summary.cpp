@@ -47,6 +47,8 @@ int32_t SystemExecutablePath(char* buffer, int32_t capacity) {
 uint32_t SystemTickCount() { return benchTicks; }
 void SystemShowCursor() {}
 
+bool SystemClaimName(const char*) { return true; }
+
 namespace {
 
 constexpr size_t kBackBufferBytes = kBackBufferPixels * sizeof(Pixel);

@@ -2,10 +2,12 @@
 
 #include <cerrno>
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
 #include "core/data_path.h"
+#include "core/platform.h"
 #include "core/regular_file.h"
 
 namespace {
@@ -28,8 +30,50 @@ DebugLog::~DebugLog() {
     if (created) Append(kFooter);
 }
 
+namespace {
+
+// The name a log is claimed by: its path, hashed (FNV-1a) to the letters and
+// digits every system takes in a name.
+void ClaimNameOf(const char* path, char* name, size_t capacity) {
+    uint64_t hash = 14695981039346656037u;
+    for (const char* c = path; *c != '\0'; ++c) hash = (hash ^ static_cast<unsigned char>(*c)) * 1099511628211u;
+    std::snprintf(name, capacity, "duckdemo-log-%016llx", static_cast<unsigned long long>(hash));
+}
+
+bool ClaimLog(const char* path) {
+    char name[64];
+    ClaimNameOf(path, name, sizeof name);
+    return SystemClaimName(name);
+}
+
+// "qvDebug.log" as the copy-th copy names it: "qvDebug-2.log".
+bool NameApart(const char* path, int copy, char* named, size_t capacity) {
+    size_t length = std::strlen(path);
+    size_t stem = length >= 4 && std::strcmp(path + length - 4, ".log") == 0 ? length - 4 : length;
+    int written = std::snprintf(named, capacity, "%.*s-%d%s", static_cast<int>(stem), path, copy, path + stem);
+    return written > 0 && static_cast<size_t>(written) < capacity;
+}
+
+}  // namespace
+
+// A second copy of the program in the same folder must not empty the log the
+// first is writing: it writes a log of its own beside it, and says where.
+void DebugLog::ClaimOrNameApart() {
+    if (logPath[0] == '\0' || ClaimLog(logPath)) return;
+    constexpr int kLastCopy = 9;
+    char named[kPathCapacity];
+    for (int copy = 2; copy <= kLastCopy; ++copy) {
+        if (!NameApart(logPath, copy, named, sizeof named) || !ClaimLog(named)) continue;
+        std::fprintf(stderr, "warning: another copy of the program is writing the log \"%s\"; this one writes \"%s\"\n",
+                     logPath, named);
+        std::memcpy(logPath, named, std::strlen(named) + 1);
+        return;
+    }
+}
+
 void DebugLog::Create() {
     created = true;
+    ClaimOrNameApart();
     FILE* file = OpenRegularFile(logPath, "w");
     if (file == nullptr) {
         WarnOnce("create");

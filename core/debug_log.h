@@ -16,9 +16,10 @@ public:
     DebugLog& operator=(const DebugLog&) = delete;
 
     // printf-style; the first creates the file (emptying the last run's) with
-    // the header. The file is opened, appended to and closed again, so each
-    // message is on disk when Print returns. A null format writes nothing.
-    // Messages are cut to fit kMessageCapacity.
+    // the header, unless another running copy of the program holds it: then
+    // the log is "qvDebug-2.log" (up to -9) beside it, said once on stderr. The file is opened, appended to and closed
+    // again, so each message is on disk when Print returns. A null format writes nothing. Messages are cut to fit
+    // kMessageCapacity.
     void Print(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
     // Logs that the step announced last has failed, "[ERROR] FAILED!"; returns
@@ -32,6 +33,7 @@ public:
 
 private:
     void Create();
+    void ClaimOrNameApart();
     void Append(const char* text);
     void WarnOnce(const char* action);
 

@@ -53,3 +53,8 @@ uint32_t SystemTickCount();
 // Makes the mouse pointer visible at the start of a turn; a no-op where there
 // is no mouse pointer.
 void SystemShowCursor();
+
+// Claims name (letters, digits and '-') for this process until it ends.
+// False when another running process holds it; true where the system has
+// no way to tell.
+bool SystemClaimName(const char* name);

@@ -19,3 +19,10 @@ int32_t SystemExecutablePath(char* buffer, int32_t capacity) {
 uint32_t SystemTickCount() { return GetTickCount(); }
 
 void SystemShowCursor() { ShowCursor(TRUE); }
+
+// The mutex stays open until the process ends, however it ends, and the name
+// is free again then.
+bool SystemClaimName(const char* name) {
+    HANDLE mutex = CreateMutexA(nullptr, FALSE, name);
+    return mutex == nullptr || GetLastError() != ERROR_ALREADY_EXISTS;
+}

@@ -32,3 +32,12 @@ uint32_t SystemTickCount() { return GetTickCount(); }
 
 // There is no mouse pointer to show on the handheld.
 void SystemShowCursor() {}
+
+// The mutex stays open until the process ends, however it ends, and the name
+// is free again then. The name is ASCII, so each byte is its wide character.
+bool SystemClaimName(const char* name) {
+    WCHAR wideName[kPathLimit] = {};
+    for (DWORD i = 0; name[i] != '\0' && i < kPathLimit - 1; ++i) wideName[i] = static_cast<WCHAR>(name[i]);
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, wideName);
+    return mutex == nullptr || GetLastError() != ERROR_ALREADY_EXISTS;
+}

@@ -256,6 +256,18 @@ std::string ExtensionOf(const std::string& path) {
     return extension;
 }
 
+// A file someone would expect a picture, a video or a sound in, which a
+// capture does not write: taken as a folder, it would hold PNG frames.
+bool IsOtherMediaExtension(const std::string& extension) {
+    static const char* const kOthers[] = {"avi",  "gif",  "mov", "qt",  "wmv", "flv",  "mpg",  "mpeg",
+                                          "m4v",  "ogv",  "3gp", "ts",  "png", "jpg",  "jpeg", "bmp",
+                                          "webp", "apng", "wav", "mp3", "ogg", "flac", "aac"};
+    for (const char* other : kOthers) {
+        if (extension == other) return true;
+    }
+    return false;
+}
+
 // The frames and music of an earlier capture, which new ones would be mixed
 // with: frame000000.png, t016800.png, audio.wav.
 bool HoldsAnEarlierCapture(const std::string& folder, std::string& example) {
@@ -278,10 +290,10 @@ bool CheckOutput(const CaptureSettings& settings) {
     std::error_code failure;
     bool isFolder = std::filesystem::is_directory(output, failure);
     std::string extension = ExtensionOf(output);
-    if (!isFolder && !extension.empty() && !IsVideoPath(output)) {
+    if (!isFolder && IsOtherMediaExtension(extension)) {
         std::fprintf(stderr,
                      "capture: cannot write a .%s file; a video ends in .mp4, .mkv or .webm, and a folder of PNG "
-                     "frames is named without an extension\n",
+                     "frames is named without a picture's, a video's or a sound's extension\n",
                      extension.c_str());
         return false;
     }

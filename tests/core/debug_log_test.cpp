@@ -11,6 +11,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include "fakes/fake_system.h"
 #include "support/test_files.h"
 
 namespace {
@@ -61,6 +62,25 @@ TEST(DebugLog, ANewRunReplacesTheLastRunsFileAndOneThatPrintsNothingLeavesIt) {
     DebugLog second(path.c_str());
     second.Print("[core] second run\n");
     EXPECT_EQ(ReadWholeFile(path), kHeader + "[core] second run\n");
+}
+
+// A second copy of the program in the same folder: the first's log is left
+// whole, and the second writes beside it under a name of its own.
+TEST(DebugLog, AnotherCopyWritingTheLogLeavesItAloneAndNamesItsOwnApart) {
+    std::string path = LogPath("shared");
+    std::string apart = TestFilePath("shared-2.log");
+    WriteWholeFile(path, kHeader + "[core] the first copy, still running\n");
+    std::filesystem::remove(apart);
+    ResetFakeSystem();
+    TheFakeSystem().namesHeldByOthers = 1;
+    std::string said = StderrOf([&] {
+        DebugLog second(path.c_str());
+        second.Print("[core] the second copy\n");
+    });
+    ResetFakeSystem();
+    EXPECT_EQ(ReadWholeFile(path), kHeader + "[core] the first copy, still running\n");
+    EXPECT_EQ(ReadWholeFile(apart), kHeader + "[core] the second copy\n" + kFooter);
+    EXPECT_NE(said.find("this one writes \"" + apart + "\""), std::string::npos) << said;
 }
 
 TEST(DebugLog, FormatsLikePrintfAndWritesTheTextVerbatim) {

@@ -300,6 +300,30 @@ expect_hostile_surroundings() {
     echo "SIGHUP, a gone stderr reader and closed stdout and stderr: footer written, exit code 1"
 }
 
+# Two copies started from one folder: the first keeps its log whole, one
+# header and one footer, and the second writes qvDebug-2.log beside it.
+expect_second_copy_logs_apart() {
+    local folder second
+    folder=$(dirname "$program")
+    rm -f "$folder/qvDebug-2.log"
+    SDL_VIDEODRIVER=offscreen start_until_mainloop "$program" "$@"
+    SDL_VIDEODRIVER=offscreen "$program" "$@" 2>"$output/second-copy.txt" &
+    second=$!
+    await "the second copy's main loop" in_mainloop "$folder/qvDebug-2.log" ||
+        fail "the second copy wrote no log of its own: $(cat "$output/second-copy.txt")"
+    end_with_signal TERM "$folder"
+    pid=$second
+    end_with_signal TERM "$folder"
+    for name in qvDebug.log qvDebug-2.log; do
+        [ "$(grep -c 'Logging started' "$folder/$name")" -eq 1 ] && [ "$(grep -c 'Logging ended' "$folder/$name")" -eq 1 ] ||
+            fail "$name does not hold one run: $(cat "$folder/$name")"
+    done
+    grep -qF "this one writes \"$folder/qvDebug-2.log\"" "$output/second-copy.txt" ||
+        fail "the second copy did not say where its log is: $(cat "$output/second-copy.txt")"
+    rm -f "$folder/qvDebug-2.log"
+    echo "two copies in one folder: one log each, the second said where"
+}
+
 # Waits until process id's log in folder says the main loop runs; leaves the
 # id in pid.
 wait_for_mainloop_of() {

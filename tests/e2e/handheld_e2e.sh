@@ -53,6 +53,7 @@ expect_moves_do_not_back_up "$window" a
 [ "$status" -eq 1 ] || fail "a key after the moves ended the program with exit code $status, not 1"
 
 expect_quit_without_window
+expect_second_copy_logs_apart
 expect_readme_hardware_examples_run
 expect_folder_works 'back\slash'
 expect_folder_works 'dück 日本'

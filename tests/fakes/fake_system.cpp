@@ -46,3 +46,9 @@ int32_t SystemExecutablePath(char* buffer, int32_t capacity) {
 uint32_t SystemTickCount() { return TheFakeSystem().tickCount(); }
 
 void SystemShowCursor() { ++TheFakeSystem().showCursorCalls; }
+
+bool SystemClaimName(const char* name) {
+    FakeSystem& system = TheFakeSystem();
+    system.claimedNames.push_back(name);
+    return system.claimedNames.size() > system.namesHeldByOthers;
+}

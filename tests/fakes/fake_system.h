@@ -6,11 +6,14 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 struct FakeSystem {
     std::string executablePath;  // empty: <output>/processes/<pid>/<test program>
     std::function<uint32_t()> tickCount = [] { return 0u; };
     int showCursorCalls = 0;
+    std::vector<std::string> claimedNames;
+    size_t namesHeldByOthers = 0;  // the first this many claims find their name held
 };
 
 // A function, not a global: the program's log resolves its path through it
