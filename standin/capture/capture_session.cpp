@@ -308,10 +308,9 @@ bool CheckOutput(const CaptureSettings& settings) {
     // The nearest folder that is there must be one we may write in.
     std::filesystem::path existing =
         IsVideoPath(output) || !isFolder ? std::filesystem::path(output).parent_path() : std::filesystem::path(output);
-    if (existing.empty()) existing = ".";
-    while (!std::filesystem::exists(existing, failure) && existing.has_parent_path() &&
-           existing != existing.parent_path())
+    while (!existing.empty() && !std::filesystem::exists(existing, failure) && existing != existing.parent_path())
         existing = existing.parent_path();
+    if (existing.empty()) existing = ".";
     if (!std::filesystem::is_directory(existing, failure) || access(existing.c_str(), W_OK | X_OK) != 0) {
         std::fprintf(stderr, "capture: cannot write %s: %s is not a folder this program may write in\n", output.c_str(),
                      existing.c_str());

@@ -248,6 +248,7 @@ VideoSink::~VideoSink() { Abandon(); }
 void VideoSink::Abandon() {
     if (finished) return;
     finished = true;
+    abandoned = true;
     StopEncoder();
     RemoveLeftovers();
 }
@@ -368,6 +369,9 @@ bool VideoSink::StopEncoder(int* status) {
         pipeFd = -1;
     }
     if (encoder < 0) return false;
+    // A video given up on has nothing left to encode: an encoder that stopped
+    // taking frames would otherwise be waited for forever.
+    if (failed || abandoned) kill(encoder, SIGKILL);
     bool interrupted = false;
     int ended = WaitFor(encoder, interrupted);
     encoder = -1;

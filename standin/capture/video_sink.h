@@ -61,6 +61,7 @@ private:
     int64_t framesWritten = 0;
     bool failed = false;
     bool finished = false;
+    bool abandoned = false;
 };
 
 }  // namespace standin

@@ -1,8 +1,6 @@
 // Named mutexes, as a program uses them to tell whether another copy of it
 // runs: a name in Linux's abstract socket space, which is held by an open
 // socket and given back by the system when the process ends, however it ends.
-#include <sys/socket.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -10,6 +8,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <windows.h>
 
 namespace {
