@@ -41,6 +41,25 @@ const char* SignalName(int signalNumber) {
     }
 }
 
+// The music's file, made with its folder when the first song starts, as
+// the frames make theirs: nothing is made before the program runs.
+class MusicFile : public AudioSink {
+public:
+    explicit MusicFile(const std::string& path) : wav(path), folder(std::filesystem::path(path).parent_path()) {}
+
+    void Start(int sampleRate) override {
+        std::error_code ignored;
+        if (!folder.empty()) std::filesystem::create_directories(folder, ignored);
+        wav.Start(sampleRate);
+    }
+    void Write(const int16_t* frames, int frameCount) override { wav.Write(frames, frameCount); }
+    bool Finish() { return wav.Finish(); }
+
+private:
+    WavWriter wav;
+    std::filesystem::path folder;
+};
+
 class CaptureSession : public HostCapture {
 public:
     CaptureSession(const CaptureSettings& settings, std::unique_ptr<FrameSink> sink, std::string audioPath,
@@ -219,7 +238,7 @@ private:
     CaptureSettings settings;
     std::unique_ptr<FrameSink> sink;
     std::string audioPath;
-    WavWriter wav;
+    MusicFile wav;
     std::vector<ScriptedInput> script;
     size_t nextInput = 0;
     uint32_t pendingKeyUp = 0;

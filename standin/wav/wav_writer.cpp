@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 #include <utility>
 
 namespace {
@@ -29,10 +28,6 @@ void WavWriter::Start(int rate) {
         if (rate != sampleRate) Fail("a song at another rate");
         return;
     }
-    // The folder is made with the music, as a capture's frames make theirs.
-    std::filesystem::path folder = std::filesystem::path(path).parent_path();
-    std::error_code ignored;
-    if (!folder.empty()) std::filesystem::create_directories(folder, ignored);
     file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) {
         Fail(std::strerror(errno));

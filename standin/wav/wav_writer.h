@@ -17,8 +17,7 @@ public:
     WavWriter(const WavWriter&) = delete;
     WavWriter& operator=(const WavWriter&) = delete;
 
-    // The first Start creates the file at its rate, and its folder if it is
-    // not there; later songs must keep the rate.
+    // The first Start creates the file at its rate; later songs must keep it.
     void Start(int sampleRate) override;
     void Write(const int16_t* frames, int frameCount) override;
 
