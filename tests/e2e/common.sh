@@ -58,12 +58,27 @@ window_named() {
 running() { kill -0 "$1" 2>/dev/null; }
 ended() { ! kill -0 "$1" 2>/dev/null; }
 
+# Gives window the keyboard focus and says whether it has it. A window is
+# found by its name as soon as it is made, before it is on the screen; keys
+# typed before it can take the focus are lost, which on a busy machine left
+# the setup box's focus short of where the test's Tabs meant it to go.
+focused() {
+    timeout 5 xdotool windowfocus --sync "$1" >/dev/null 2>&1
+    [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]
+}
+
+# Waits until window has the focus (while it is there at all), then types.
 # The last key may close its window before the key is released, which
 # xdotool reports as an error; the program's reaction is what is checked.
 press() {
-    local window=$1
+    local window=$1 waited
     shift
-    timeout 5 xdotool windowfocus "$window" 2>/dev/null || true
+    for waited in $(seq 1 600); do
+        focused "$window" && break
+        xdotool getwindowname "$window" >/dev/null 2>&1 || break
+        sleep 0.1
+    done
+    [ "$waited" -gt 1 ] && echo "waited for the focus on window $window ($waited tries)" >&2
     timeout 5 xdotool key --window "$window" "$@" 2>/dev/null || true
 }
 

@@ -7,7 +7,10 @@
 # so runs side by side never race for a number, and no cookie file is
 # needed for a server that only listens on local sockets. Without -noreset
 # the server starts over each time its last client leaves, and a program
-# connecting in that moment is turned away. A command that
+# connecting in that moment is turned away. Keys do not repeat (-r): a test's
+# key press is a press and a release, and on a busy machine the release can
+# come late enough for the server to repeat the key, as a second Tab in the
+# setup box did. A command that
 # exits with 75 found its display gone from under it (the machine's doing,
 # not the program's), and is run once more on a new one.
 set -uo pipefail
@@ -25,7 +28,7 @@ trap 'stop_server; rm -rf "$folder"' EXIT
 
 start_server() {
     : >"$folder/display"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$folder/display" 2>"$folder/xvfb.log" &
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset -r 3>"$folder/display" 2>"$folder/xvfb.log" &
     server=$!
     # A minute at most: a display that is not up by then is not coming.
     for _ in $(seq 1 600); do
