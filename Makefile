@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 BUILD_DIR := build/$(PRESET)
 SHELL := bash
 
-.PHONY: all deps configure build test run run-ce windows capture song-wav bench asan fuzz assets-preview format format-check clean
+.PHONY: all deps configure build test run run-ce windows capture greeting song-wav bench asan fuzz assets-preview format format-check clean
 
 all: build
 
@@ -39,12 +39,25 @@ windows: deps
 	cmake --build --preset windows -j $(JOBS)
 
 # The intro and 10 s of the game as a video at 640 x 480, with no display
-# needed; PNG frames and audio.wav in a folder where there is no ffmpeg.
-capture: build
-	@if command -v ffmpeg >/dev/null; then out=build/duckdemo.mp4; else out=build/duckdemo-capture; \
+# needed: $(1).mp4, or PNG frames and audio.wav in $(1)-capture/ where there
+# is no ffmpeg; $(2) are more options for the program.
+define capture_video
+	if command -v ffmpeg >/dev/null; then out=$(1).mp4; else out=$(1)-capture; \
 	  echo "no ffmpeg on the PATH: PNG frames and audio.wav go to $$out/"; rm -rf "$$out"; fi; \
-	env -u DISPLAY $(BUILD_DIR)/duckdemo --double-size --capture $$out; status=$$?; \
+	env -u DISPLAY $(BUILD_DIR)/duckdemo --double-size --capture "$$out" $(2); status=$$?; \
 	[ $$status -le 1 ] || exit $$status; echo "capture: $$out"
+endef
+
+capture: build
+	@$(call capture_video,build/duckdemo)
+
+# The capture as a greeting to send: make greeting TO="anna" FROM="bob"
+# (WISH="..." too) writes build/greeting-anna.mp4. The texts reach the
+# program through the environment, so no quote in them can reach the shell.
+greeting: build
+	@if [ -z "$$TO" ]; then echo 'make greeting needs TO="name" (FROM="..." and WISH="..." may follow)' >&2; exit 2; fi; \
+	name=$$(printf '%s' "$$TO" | tr 'A-Z' 'a-z' | tr -cs 'a-z0-9-' '-' | sed 's/^-*//; s/-*$$//'); \
+	$(call capture_video,build/greeting-$${name:-greeting},--to "$$TO" $${FROM:+--from "$$FROM"} $${WISH:+--wish "$$WISH"})
 
 # The song rendered once to a WAV file, to hear or measure anywhere.
 song-wav: configure

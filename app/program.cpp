@@ -31,11 +31,16 @@ struct Show {
     DuckRow row{backBuffer};
     GuessGame game{backBuffer, font};
     IntroEnvelopes envelopes;
+    std::span<const IntroTextLine> introLines;
     bool introFinished = false;
 };
 
 void StartUp(Display& display, InstanceHandle instance, const GuessPrompt& prompt, Show& show) {
     debugLog.Print("[core] Program init\n");
+    std::span<const IntroTextLine> table = IntroTextLines();
+    for (size_t i = 0; i < show.introLines.size(); ++i)
+        if (show.introLines[i].text != table[i].text)
+            debugLog.Print("[core] Greeting: \"%s\"\n", show.introLines[i].text);
     BuildSineTable();
 
     debugLog.Print("[core] Creating backbuffer\n");
@@ -72,7 +77,7 @@ void RunPass(Display& display, Show& show) {
     if (show.introFinished) {
         show.game.Step();
     } else {
-        DrawIntroFrame(t, show.row, show.envelopes, font);
+        DrawIntroFrame(t, show.row, show.envelopes, font, show.introLines);
         // The song may stop or restart later; the game stays.
         if (t > show.envelopes.finaleFadeIn.endTime) show.introFinished = true;
     }
@@ -86,8 +91,10 @@ void ShutDown(Display& display) {
 
 }  // namespace
 
-int RunProgram(Display& display, InstanceHandle instance, const GuessPrompt& prompt) {
+int RunProgram(Display& display, InstanceHandle instance, const GuessPrompt& prompt,
+               std::span<const IntroTextLine> introLines) {
     Show show;
+    show.introLines = introLines;
     StartUp(display, instance, prompt, show);
     while (inputState.quit == 0) RunPass(display, show);
     ShutDown(display);

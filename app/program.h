@@ -5,7 +5,9 @@
 
 #include "core/platform.h"
 #include "demo/guess_game.h"
+#include "demo/intro.h"
 
-// Runs the whole program until inputState.quit is set; returns the exit
-// code, 1.
-int RunProgram(Display& display, InstanceHandle instance, const GuessPrompt& prompt);
+// Runs the whole program until inputState.quit is set, the intro showing
+// introLines; returns the exit code, 1.
+int RunProgram(Display& display, InstanceHandle instance, const GuessPrompt& prompt,
+               std::span<const IntroTextLine> introLines = IntroTextLines());

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <vector>
 
 int32_t SplitCommandLine(const char* commandLine, char* storage, const char** words, int32_t capacity) {
     int32_t count = 0;
@@ -21,10 +20,21 @@ int32_t SplitCommandLine(const char* commandLine, char* storage, const char** wo
         if (!inWord && count < capacity) words[count] = out;
         if (!inWord && count >= capacity) break;
         inWord = true;
-        if (*c == '"')
-            quoted = !quoted;
-        else
+        if (*c != '\\' && *c != '"') {
             *out++ = *c;
+            continue;
+        }
+        int32_t backslashes = 0;
+        while (c[backslashes] == '\\') ++backslashes;
+        bool beforeQuote = c[backslashes] == '"';
+        // Backslashes are halved only before a quote, which an odd run makes a character.
+        for (int32_t i = 0; i < (beforeQuote ? backslashes / 2 : backslashes); ++i) *out++ = '\\';
+        c += beforeQuote ? backslashes : backslashes - 1;
+        if (!beforeQuote) continue;
+        if (backslashes % 2 == 1)
+            *out++ = '"';
+        else
+            quoted = !quoted;
     }
     return count;
 }
@@ -44,6 +54,17 @@ CommandLineReading ReadCommandLine(const char* const* words, int32_t count, cons
             continue;
         }
         bool known = false;
+        for (int32_t f = 0; f < program.textCount && !known; ++f) {
+            if (std::strcmp(word, program.texts[f].word) != 0) continue;
+            known = true;
+            bool textFollows = i + 1 < count && std::strncmp(words[i + 1], "--", 2) != 0;
+            if (textFollows) {
+                *program.texts[f].value = words[++i];
+            } else if (reading.refusedWord == nullptr) {
+                reading.refusedWord = word;
+                reading.textMissing = true;
+            }
+        }
         for (int32_t f = 0; f < program.flagCount && !known; ++f) {
             if (std::strcmp(word, program.flags[f].word) != 0) continue;
             *program.flags[f].value = 1;
@@ -63,12 +84,14 @@ CommandLineReading ReadCommandLine(const char* const* words, int32_t count, cons
     return reading;
 }
 
-int32_t AnswerCommandLine(const char* commandLine, const ProgramCommandLine& program, int32_t& flagsGiven) {
+int32_t AnswerCommandLine(const char* commandLine, const ProgramCommandLine& program, CommandLineWords& words,
+                          int32_t& flagsGiven) {
     size_t length = commandLine != nullptr ? std::strlen(commandLine) : 0;
-    std::vector<char> storage(length + 1);
-    std::vector<const char*> words(length / 2 + 1);
-    int32_t count = SplitCommandLine(commandLine, storage.data(), words.data(), static_cast<int32_t>(words.size()));
-    CommandLineReading reading = ReadCommandLine(words.data(), count, program);
+    words.storage.assign(length + 1, '\0');
+    words.words.assign(length / 2 + 1, nullptr);
+    words.count = SplitCommandLine(commandLine, words.storage.data(), words.words.data(),
+                                   static_cast<int32_t>(words.words.size()));
+    CommandLineReading reading = ReadCommandLine(words.words.data(), words.count, program);
     flagsGiven = reading.flagsGiven;
     switch (reading.action) {
         case CommandLineAction::ShowHelp:
@@ -78,7 +101,11 @@ int32_t AnswerCommandLine(const char* commandLine, const ProgramCommandLine& pro
             std::printf("%s %s\n", program.name, program.version);
             return 0;
         case CommandLineAction::Refuse:
-            std::fprintf(stderr, "%s: unknown option '%s'\n\n%s", program.name, reading.refusedWord, program.usage);
+            if (reading.textMissing)
+                std::fprintf(stderr, "%s: option '%s' needs a text after it\n\n%s", program.name, reading.refusedWord,
+                             program.usage);
+            else
+                std::fprintf(stderr, "%s: unknown option '%s'\n\n%s", program.name, reading.refusedWord, program.usage);
             return 2;
         case CommandLineAction::Run:
             break;

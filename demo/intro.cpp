@@ -47,9 +47,9 @@ void AddIntroCues(DuckRow& row) {
     }
 }
 
-void DrawIntroFrame(int32_t t, DuckRow& row, const IntroEnvelopes& envelopes, const Font& font) {
+void DrawIntroFrame(int32_t t, DuckRow& row, const IntroEnvelopes& envelopes, const Font& font,
+                    std::span<const IntroTextLine> lines) {
     Bitmap& target = row.target;
-    std::span<const IntroTextLine> lines = IntroTextLines();
 
     DrawTextLines(t, lines.subspan(0, 4), envelopes, font, target);
 

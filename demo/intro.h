@@ -56,6 +56,17 @@ struct IntroTextLine {
 // second in the landscape picture.
 std::span<const IntroTextLine> IntroTextLines();
 
+inline constexpr int32_t kIntroTextLineCount = 6;
+// The lines a person may change: who the demo is from, the wish and who it
+// is for.
+inline constexpr int32_t kPresenterLine = 0;
+inline constexpr int32_t kWishLine = 4;
+inline constexpr int32_t kRecipientLine = 5;
+
+// Where a line of length characters starts (it is drawn toward smaller y, a
+// character 8 pixels long) to be centred across the landscape picture.
+constexpr int32_t CentredLineY(int32_t length) { return 160 + 4 * length; }
+
 // Appends the cues of every row, in table order: the order decides which cue
 // wins where two cover the same slot.
 void AddIntroCues(DuckRow& row);
@@ -64,5 +75,7 @@ void AddIntroCues(DuckRow& row);
 void SetIntroEnvelopes(IntroEnvelopes& envelopes);
 
 // Draws the picture for t into the row's target, which the caller has
-// cleared. Uses NextRandom for the shake.
-void DrawIntroFrame(int32_t t, DuckRow& row, const IntroEnvelopes& envelopes, const Font& font);
+// cleared, with lines in the place of the table's own. Uses NextRandom for
+// the shake.
+void DrawIntroFrame(int32_t t, DuckRow& row, const IntroEnvelopes& envelopes, const Font& font,
+                    std::span<const IntroTextLine> lines = IntroTextLines());

@@ -1,4 +1,6 @@
 // The intro's timing: the cue table and the envelope settings.
+#include <iterator>
+
 #include "demo/intro.h"
 
 namespace {
@@ -102,6 +104,8 @@ constexpr IntroTextLine kTextLines[] = {
     {"tiru :)", 116, 188, &IntroEnvelopes::birthdayShow, &IntroEnvelopes::birthdayFadeIn,
      &IntroEnvelopes::birthdayFadeOut},
 };
+
+static_assert(std::size(kTextLines) == kIntroTextLineCount);
 
 }  // namespace
 

@@ -1,12 +1,15 @@
 // The desktop program's command line: split into words, in storage as the
-// header asks for it and with word lists of every capacity, then read.
+// header asks for it and with word lists of every capacity, then read, and
+// each text option's text made into font text.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "app/font_charset.h"
 #include "core/command_line.h"
+#include "gfx/font_text.h"
 
 namespace {
 
@@ -18,7 +21,6 @@ void ReadSplit(const std::string& line, int32_t capacity) {
     for (int32_t i = 0; i < count; ++i) {
         const char* word = words[static_cast<size_t>(i)];
         if (word < storage.data() || word + std::strlen(word) >= storage.data() + storage.size()) __builtin_trap();
-        if (std::strchr(word, '"') != nullptr) __builtin_trap();
     }
 
     int32_t values[4] = {};
@@ -28,10 +30,18 @@ void ReadSplit(const std::string& line, int32_t capacity) {
         {"--on-top", &values[2]},
         {"--no-setup", &values[3]},
     };
-    const ProgramCommandLine program = {"duckdemo", "0.1.0", "usage\n", flags, 4};
+    const char* to = nullptr;
+    const CommandLineText texts[] = {{"--to", &to}};
+    const ProgramCommandLine program = {"duckdemo", "0.1.0", "usage\n", flags, 4, texts, 1};
     CommandLineReading reading = ReadCommandLine(words.data(), count, program);
     if (reading.flagsGiven < 0 || reading.flagsGiven > count) __builtin_trap();
     if ((reading.action == CommandLineAction::Refuse) != (reading.refusedWord != nullptr)) __builtin_trap();
+    if (to == nullptr) return;
+    char drawn[9];
+    FontTextCheck check = ToFontText(to, kFontCharset, 8, drawn);
+    if (std::strlen(drawn) > 8 || check.length < static_cast<int32_t>(std::strlen(drawn))) __builtin_trap();
+    for (const char* c = drawn; *c != '\0'; ++c)
+        if (*c != ' ' && std::strchr(kFontCharset, *c) == nullptr) __builtin_trap();
 }
 
 }  // namespace

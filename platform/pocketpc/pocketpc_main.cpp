@@ -2,6 +2,7 @@
 // the GAPI display.
 #include <vector>
 
+#include "app/greeting.h"
 #include "app/program.h"
 #include "core/command_line.h"
 #include "platform/pocketpc/display_gapi.h"
@@ -18,6 +19,11 @@ constexpr char kUsage[] =
     "watched sideways: watch the marked duck, then tap the one you believe it is.\n"
     "Any key quits.\n"
     "\n"
+    "  --from TEXT     who the demo is from, in place of \"m o r v e k\"\n"
+    "  --wish TEXT     the wish, in place of \"happy birthday\"\n"
+    "  --to TEXT       who it is for, in place of \"tiru :)\"\n"
+    "                  (1 to 40 of a-z, 0-9, space and . , ? ! - + ( ) [ ] \" : *)\n"
+    "\n"
     "  --help          show this text\n"
     "  --version       show the version\n"
     "\n"
@@ -28,13 +34,19 @@ constexpr GuessPrompt kGuessPrompt = {"use your stylus to guess!", 66, 260};
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int) {
-    // The options are plain ASCII; anything else only has to be named when refused.
-    int length = lpCmdLine != nullptr ? WideCharToMultiByte(CP_ACP, 0, lpCmdLine, -1, nullptr, 0, nullptr, nullptr) : 0;
+    // In UTF-8, so that a greeting's character the font lacks is named as given.
+    int length =
+        lpCmdLine != nullptr ? WideCharToMultiByte(CP_UTF8, 0, lpCmdLine, -1, nullptr, 0, nullptr, nullptr) : 0;
     std::vector<char> commandLine(static_cast<size_t>(length) + 1, '\0');
-    if (length > 0) WideCharToMultiByte(CP_ACP, 0, lpCmdLine, -1, commandLine.data(), length, "?", nullptr);
-    const ProgramCommandLine program = {"duckdemo-ce", DUCKDEMO_VERSION, kUsage, nullptr, 0};
+    if (length > 0) WideCharToMultiByte(CP_UTF8, 0, lpCmdLine, -1, commandLine.data(), length, nullptr, nullptr);
+    GreetingOptions greeting;
+    const CommandLineText texts[] = {{"--from", &greeting.from}, {"--wish", &greeting.wish}, {"--to", &greeting.to}};
+    const ProgramCommandLine program = {"duckdemo-ce", DUCKDEMO_VERSION, kUsage, nullptr, 0, texts, 3};
+    CommandLineWords words;
     int32_t flagsGiven = 0;
-    int32_t exitCode = AnswerCommandLine(commandLine.data(), program, flagsGiven);
+    int32_t exitCode = AnswerCommandLine(commandLine.data(), program, words, flagsGiven);
     if (exitCode >= 0) return exitCode;
-    return RunProgram(display, hInstance, kGuessPrompt);
+    IntroText introText;
+    if (!MakeIntroText(program.name, greeting, introText)) return 2;
+    return RunProgram(display, hInstance, kGuessPrompt, introText.Lines());
 }

@@ -73,13 +73,27 @@ bool PrepareProcess(int argc, char** argv) {
     return true;
 }
 
+// Quoted as Windows programs quote an argument they hand on, so that the
+// program's own reading gives back every word whole, quotes and all.
 std::string CommandLineOf(int argc, char** argv) {
     std::string commandLine;
     for (int i = 1; i < argc; ++i) {
         std::string argument = argv[i];
-        if (i > 1) commandLine += ' ';
         bool quoted = argument.empty() || argument.find(' ') != std::string::npos;
-        commandLine += quoted ? "\"" + argument + "\"" : argument;
+        if (i > 1) commandLine += ' ';
+        if (quoted) commandLine += '"';
+        size_t backslashes = 0;
+        for (char c : argument) {
+            if (c == '\\') {
+                ++backslashes;
+                continue;
+            }
+            commandLine.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
+            commandLine += c;
+            backslashes = 0;
+        }
+        commandLine.append(quoted ? backslashes * 2 : backslashes, '\\');
+        if (quoted) commandLine += '"';
     }
     return commandLine;
 }

@@ -238,6 +238,7 @@ typedef struct tagWNDCLASSW {
 #define RDW_UPDATENOW 0x0100
 
 #define CP_ACP 0
+#define CP_UTF8 65001
 
 #ifdef __cplusplus
 extern "C" {
@@ -297,6 +298,7 @@ HGDIOBJ WINAPI GetStockObject(int i);
 DWORD WINAPI GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize);
 DWORD WINAPI GetModuleFileNameW(HMODULE hModule, LPWSTR lpFilename, DWORD nSize);
 HMODULE WINAPI GetModuleHandleA(LPCSTR lpModuleName);
+UINT WINAPI GetACP(void);
 DWORD WINAPI GetTickCount(void);
 DWORD WINAPI GetLastError(void);
 HANDLE WINAPI CreateMutexA(LPSECURITY_ATTRIBUTES lpMutexAttributes, BOOL bInitialOwner, LPCSTR lpName);

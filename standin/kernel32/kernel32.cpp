@@ -184,6 +184,8 @@ void WINAPI Sleep(DWORD dwMilliseconds) {
 }
 
 // Every code page is UTF-8 here, as the file system's names are.
+UINT WINAPI GetACP(void) { return CP_UTF8; }
+
 int WINAPI MultiByteToWideChar(UINT, DWORD, LPCSTR lpMultiByteStr, int cbMultiByte, LPWSTR lpWideCharStr,
                                int cchWideChar) {
     if (lpMultiByteStr == nullptr || cbMultiByte == 0) return 0;

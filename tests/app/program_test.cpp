@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/greeting.h"
 #include "core/data_path.h"
 #include "core/debug_log.h"
 #include "fakes/fake_display.h"
@@ -26,9 +27,9 @@ protected:
         inputState = InputState{};
     }
 
-    int Run() {
+    int Run(std::span<const IntroTextLine> introLines = IntroTextLines()) {
         size_t logSizeBefore = ProgramLogSize();
-        int exitCode = RunProgram(display, &instance, {"use your mouse to guess!", 66, 256});
+        int exitCode = RunProgram(display, &instance, {"use your mouse to guess!", 66, 256}, introLines);
         log = ReadWholeFile(debugLog.Path()).substr(logSizeBefore);
         return exitCode;
     }
@@ -145,6 +146,49 @@ TEST_F(ProgramTest, TheGameStartsOnThePassAfterTheClockPasses74000AndStays) {
     for (int pass = 3; pass < 6; ++pass)
         EXPECT_GT(tickReadingsBeforePass[pass + 1], tickReadingsBeforePass[pass]) << "pass " << pass << " should play";
     EXPECT_EQ(TheFakeSystem().showCursorCalls, 1);  // the first turn began once
+}
+
+// With --to "Anna" the frame at 65000 ms is the default one with the old
+// line's cells dark and "anna" drawn in the program's own font, centred by
+// its four characters; nothing else differs.
+TEST_F(ProgramTest, AGreetingRedrawsOnlyItsOwnLine) {
+    constexpr size_t kPixels = kBackBufferWidth * kBackBufferHeight;
+    TheFakeSystem().executablePath = DUCKDEMO_BESIDE_DATA;
+    std::vector<uint32_t> frame;
+    TheFakeFmod().time = [] { return 65000; };
+    display.onPresent = [&](const uint32_t* pixels) { frame.assign(pixels, pixels + kPixels); };
+    QuitInPass(0);
+    Run();
+    std::vector<uint32_t> expected = frame;
+    frame.clear();
+    inputState = InputState{};
+    display.pumpCount = 0;
+
+    GreetingOptions options;
+    options.to = "Anna";
+    IntroText text;
+    ASSERT_TRUE(MakeIntroText("duckdemo", options, text));
+    Run(text.Lines());
+
+    const IntroTextLine& line = IntroTextLines()[kRecipientLine];
+    int32_t cell = font.CellSize();
+    int32_t litBefore = 0;
+    for (int32_t y = line.y - 7 * cell; y < line.y; ++y) {
+        auto row = expected.begin() + y * kBackBufferWidth + line.x;
+        litBefore += static_cast<int32_t>(std::count_if(row, row + cell, [](uint32_t pixel) { return pixel != 0; }));
+        std::fill_n(row, cell, 0u);
+    }
+    IntroEnvelopes envelopes;
+    SetIntroEnvelopes(envelopes);
+    Bitmap drawn;
+    drawn.Create(kBackBufferWidth, kBackBufferHeight);
+    std::copy(expected.begin(), expected.end(), drawn.pixels);
+    font.DrawStringScaled(drawn, line.x, CentredLineY(4), "anna", envelopes.birthdayFadeIn.Value(65000));
+    expected.assign(drawn.pixels, drawn.pixels + kPixels);
+
+    ASSERT_EQ(frame.size(), kPixels);
+    EXPECT_GT(litBefore, 0) << "the default line was not drawn";
+    EXPECT_TRUE(frame == expected) << "the frame differs outside the line or in it";
 }
 
 }  // namespace

@@ -57,4 +57,48 @@ INSTANTIATE_TEST_SUITE_P(
                     Given{"AWordNotAnOption", "data.xm", CommandLineAction::Refuse, "", "data.xm"}),
     [](const testing::TestParamInfo<Given>& info) { return std::string(info.param.name); });
 
+struct GivenText {
+    const char* name;
+    const char* commandLine;
+    CommandLineAction action;
+    const char* to;  // "(none)" where no text was taken
+    bool textMissing;
+};
+
+void PrintTo(const GivenText& given, std::ostream* out) { *out << given.commandLine; }
+
+class TextOptionTest : public testing::TestWithParam<GivenText> {};
+
+// Split as Windows splits a command line, so a quote a person typed reaches the text.
+TEST_P(TextOptionTest, TakesTheNextWordWithQuotesAsWindowsWritesThem) {
+    int32_t fullscreen = 0;
+    const CommandLineFlag flags[] = {{"--fullscreen", &fullscreen}};
+    const char* to = "(none)";
+    const CommandLineText texts[] = {{"--to", &to}};
+    const ProgramCommandLine program = {"duckdemo", "1.2.3", "usage\n", flags, 1, texts, 1};
+
+    CommandLineWords words;
+    std::string line = GetParam().commandLine;
+    words.storage.resize(line.size() + 1);
+    words.words.resize(line.size() / 2 + 1);
+    int32_t count = SplitCommandLine(line.c_str(), words.storage.data(), words.words.data(),
+                                     static_cast<int32_t>(words.words.size()));
+    CommandLineReading reading = ReadCommandLine(words.words.data(), count, program);
+
+    EXPECT_EQ(reading.action, GetParam().action);
+    EXPECT_EQ(std::string(to), GetParam().to);
+    EXPECT_EQ(reading.textMissing, GetParam().textMissing);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CommandLines, TextOptionTest,
+    testing::Values(GivenText{"OneWord", "--to anna --fullscreen", CommandLineAction::Run, "anna", false},
+                    GivenText{"Quoted", "\"--to\" \"anna b\"", CommandLineAction::Run, "anna b", false},
+                    GivenText{"EscapedQuotes", "--to \"say \\\"hi\\\"\"", CommandLineAction::Run, "say \"hi\"", false},
+                    GivenText{"BackslashesKeptAwayFromQuotes", "--to a\\\\b", CommandLineAction::Run, "a\\\\b", false},
+                    GivenText{"EvenBackslashesBeforeAQuote", "--to \"a\\\\\"", CommandLineAction::Run, "a\\", false},
+                    GivenText{"NothingAfterIt", "--fullscreen --to", CommandLineAction::Refuse, "(none)", true},
+                    GivenText{"AnOptionAfterIt", "--to --fullscreen", CommandLineAction::Refuse, "(none)", true}),
+    [](const testing::TestParamInfo<GivenText>& info) { return std::string(info.param.name); });
+
 }  // namespace

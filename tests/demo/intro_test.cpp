@@ -84,6 +84,19 @@ TEST(IntroCueTable, TriplesFlankTheirFullFrameWithFiftyMillisecondHalves) {
     }
 }
 
+// A changed line is placed by the rule, so the rule must give every default
+// line where the table puts it: the two story lines, which no one changes,
+// have always sat half a character off it.
+TEST(IntroTextLines, StartWhereTheirLengthCentresThem) {
+    const int32_t offCentre[kIntroTextLineCount] = {0, 0, 4, 4, 0, 0};
+    std::span<const IntroTextLine> lines = IntroTextLines();
+    ASSERT_EQ(lines.size(), static_cast<size_t>(kIntroTextLineCount));
+    for (int32_t i = 0; i < kIntroTextLineCount; ++i) {
+        int32_t length = static_cast<int32_t>(std::string(lines[i].text).size());
+        EXPECT_EQ(lines[i].y, CentredLineY(length) + offCentre[i]) << lines[i].text;
+    }
+}
+
 TEST(IntroEnvelopes, AreSetInTheirWindows) {
     IntroEnvelopes envelopes;
     SetIntroEnvelopes(envelopes);

@@ -163,6 +163,37 @@ expect_command_line() {
     expect_refused_without_display "no display to show the picture on" -u DISPLAY
     expect_refused_without_display 'cannot open the display ":4095"' DISPLAY=:4095
     echo "command line: --help, --version, unknown options, no display as expected"
+    expect_greeting_refusals
+}
+
+# A greeting the font cannot draw is refused before anything opens: exit
+# code 2, one line saying what is wrong, and the last run's log as it was.
+# Each line below is a text (printf escapes) and what the refusal must say.
+expect_greeting_refusals() {
+    local text message
+    echo "the last run's log" >"$log"
+    while IFS='|' read -r text message; do
+        text=$(printf '%b' "$text")
+        message=$(printf '%b' "$message")
+        status=0
+        "$program" --to "$text" >"$output/greeting.txt" 2>&1 || status=$?
+        [ "$status" -eq 2 ] || fail "--to $(printf %q "$text") ended with exit code $status, not 2"
+        [ "$(wc -l <"$output/greeting.txt")" -eq 1 ] && grep -qF -- "$message" "$output/greeting.txt" ||
+            fail "--to $(printf %q "$text") did not say only '$message': $(cat "$output/greeting.txt")"
+        echo "  refused: --to $(printf %q "$text"): $(cat "$output/greeting.txt")"
+    done <<'TEXTS'
+an\xc3\xa9|--to has "\xc3\xa9" (U+00E9) at character 3, which the font cannot draw
+a\xf0\x9f\x8e\x82|--to has "\xf0\x9f\x8e\x82" (U+1F382) at character 2
+a\x07b|--to has U+0007 at character 2
+a\tb|--to has U+0009 at character 2
+a\xffb|--to is not UTF-8: byte 0xFF at character 2
+aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa|--to has 41 characters: it takes 1 to 40
+|--to has 0 characters: it takes 1 to 40
+TEXTS
+    "$program" --to >"$output/greeting.txt" 2>&1 && fail "--to with no text was not refused"
+    grep -qF "option '--to' needs a text after it" "$output/greeting.txt" || fail "--to with no text: $(cat "$output/greeting.txt")"
+    [ "$(cat "$log")" = "the last run's log" ] || fail "a refused greeting touched the last run's log"
+    echo "greeting: texts the font cannot draw refused by name"
 }
 
 # Runs the program (and its arguments) in the background until its log says
