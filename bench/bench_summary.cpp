@@ -77,9 +77,7 @@ struct Fixture {
         for (int32_t index = 0; index < kDuckFrameCount; ++index) row.LoadFrame(index, kDuckFrameFiles[index]);
         AddIntroCues(row);
         SetIntroEnvelopes(envelopes);
-        game.stanceFrame = &row.frames[kStance];
-        game.highlightFrame = &row.frames[kSingHalf];
-        game.sadFrame = &row.frames[kSad];
+        game.TakeFrames(row);
     }
 };
 

@@ -41,6 +41,15 @@ struct CueRow {
 
 std::span<const CueRow> IntroCueRows();
 
+// The whole row shakes while the sulking duck's loud sing is at its full
+// frame: after start, up to and including end.
+struct ShakeWindow {
+    int32_t start;
+    int32_t end;
+};
+
+ShakeWindow IntroShakeWindow();
+
 // A text line is drawn while its show envelope is active, at the level of its
 // fade-out while that is active, else of its fade-in.
 struct IntroTextLine {
