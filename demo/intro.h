@@ -83,6 +83,10 @@ void AddIntroCues(DuckRow& row);
 // Sets the thirteen envelopes, in the order the intro's timeline lists them.
 void SetIntroEnvelopes(IntroEnvelopes& envelopes);
 
+// The intro's length in ms: the end of its closing fade-in, where the game
+// takes over.
+int32_t IntroEndTime();
+
 // Draws the picture for t into the row's target, which the caller has
 // cleared, with lines in the place of the table's own. Uses NextRandom for
 // the shake.

@@ -129,3 +129,9 @@ void SetIntroEnvelopes(IntroEnvelopes& envelopes) {
     for (const EnvelopeSetting& setting : kEnvelopeSettings)
         (envelopes.*setting.envelope).Set(setting.startTime, setting.endTime, setting.fromValue, setting.toValue);
 }
+
+int32_t IntroEndTime() {
+    IntroEnvelopes envelopes;
+    SetIntroEnvelopes(envelopes);
+    return envelopes.finaleFadeIn.endTime;
+}
