@@ -54,9 +54,7 @@ void StartUp(Display& display, InstanceHandle instance, const GuessPrompt& promp
 
     debugLog.Print("[core] Initializing syncs\n");
     for (int32_t index : kFrameLoadOrder) show.row.LoadFrame(index, kDuckFrameFiles[index]);
-    show.game.stanceFrame = &show.row.frames[kStance];
-    show.game.highlightFrame = &show.row.frames[kSingHalf];
-    show.game.sadFrame = &show.row.frames[kSad];
+    show.game.TakeFrames(show.row);
     show.game.prompt = prompt;
     AddIntroCues(show.row);
 

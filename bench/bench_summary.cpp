@@ -77,9 +77,7 @@ struct Fixture {
         for (int32_t index = 0; index < kDuckFrameCount; ++index) row.LoadFrame(index, kDuckFrameFiles[index]);
         AddIntroCues(row);
         SetIntroEnvelopes(envelopes);
-        game.stanceFrame = &row.frames[kStance];
-        game.highlightFrame = &row.frames[kSingHalf];
-        game.sadFrame = &row.frames[kSad];
+        game.TakeFrames(row);
     }
 };
 
@@ -359,35 +357,38 @@ double MedianRun(const std::string& program, const std::string& arguments, const
 }
 
 void AddProgramGoals(const std::string& program, const std::filesystem::path& workFolder, std::vector<Goal>& goals) {
-    constexpr double kIntroSeconds = 74;
-    constexpr double kIntroFrames = kIntroSeconds * 60;
+    const int32_t introEnd = IntroEndTime();
+    const double introSeconds = introEnd / 1000.0;
+    const double introFrames = introSeconds * 60;
+    const std::string introName = "capture " + std::to_string(introEnd / 1000) + " s intro";
+    const std::string introDuration = " --duration " + std::to_string(introEnd / 1000);
     std::filesystem::create_directories(workFolder);
     auto captureGoal = [&](const std::string& name, double seconds, std::optional<double> least) {
         if (seconds < 0) return;
-        double realTime = seconds > 0 ? kIntroSeconds / seconds : 0;
+        double realTime = seconds > 0 ? introSeconds / seconds : 0;
         char note[96];
         std::snprintf(note, sizeof note, "%.2f s wall, %.0f frames/s", seconds,
-                      seconds > 0 ? kIntroFrames / seconds : 0);
+                      seconds > 0 ? introFrames / seconds : 0);
         Goal goal = least ? AtLeast(name, realTime, "x real time", *least) : Figure(name, realTime, "x real time");
         goal.note = note;
         goals.push_back(goal);
     };
 
     std::filesystem::path atOnly = workFolder / "at-only";
-    std::string at = "--capture '" + atOnly.string() + "' --duration 74 --at 73000";
-    captureGoal("capture 74 s intro, --at only (median of 3)", MedianRun(program, at, atOnly, 3), 100);
+    std::string at = "--capture '" + atOnly.string() + "'" + introDuration + " --at " + std::to_string(introEnd - 1000);
+    captureGoal(introName + ", --at only (median of 3)", MedianRun(program, at, atOnly, 3), 100);
 
     std::filesystem::path png = workFolder / "png";
-    captureGoal("capture 74 s intro to PNG folder",
-                MedianRun(program, "--capture '" + png.string() + "' --duration 74", png, 1), 10);
+    captureGoal(introName + " to PNG folder",
+                MedianRun(program, "--capture '" + png.string() + "'" + introDuration, png, 1), 10);
 
     std::filesystem::path video = workFolder / "video";
     std::filesystem::path videoFile = video / "intro.mp4";
     std::filesystem::remove_all(video);
     std::filesystem::create_directories(video);
-    double videoSeconds = RunProgram(program, "--capture '" + videoFile.string() + "' --duration 74",
+    double videoSeconds = RunProgram(program, "--capture '" + videoFile.string() + "'" + introDuration,
                                      (workFolder / "video.log").string());
-    captureGoal("capture 74 s intro to video (mp4)", videoSeconds, std::nullopt);
+    captureGoal(introName + " to video (mp4)", videoSeconds, std::nullopt);
 
     std::filesystem::path first = workFolder / "first";
     double startUp = MedianRun(program, "--capture '" + first.string() + "' --at 0", first, 5);

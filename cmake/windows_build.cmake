@@ -1,6 +1,6 @@
 # The desktop program for Windows: the engine and platform/desktop/ against
 # the SDK's own headers and libraries, the setup box from its resource script,
-# and the sound library's six calls over libxmp with waveOut as the output.
+# and the sound library's seven calls over libxmp with waveOut as the output.
 # No stand-in header is on the include path. Included from the top
 # CMakeLists.txt when the toolchain targets Windows.
 include(ExternalProject)
@@ -40,7 +40,7 @@ configure_file(${PROJECT_SOURCE_DIR}/standin/include/fmod.h ${CMAKE_BINARY_DIR}/
 add_library(fmod_api INTERFACE)
 target_include_directories(fmod_api INTERFACE ${CMAKE_BINARY_DIR}/sound_api)
 
-# The six calls: the Linux stand-in's song, clock and decoding, played
+# The seven calls: the Linux stand-in's song, clock and decoding, played
 # through waveOut.
 add_library(fmod_waveout STATIC
   standin/fmod/fmod.cpp

@@ -33,6 +33,12 @@ constexpr int32_t kFastestLevel = 15;
 
 GuessGame::GuessGame(Bitmap& target, const Font& font) : target(target), font(font) {}
 
+void GuessGame::TakeFrames(const DuckRow& row) {
+    stanceFrame = &row.frames[kStance];
+    highlightFrame = &row.frames[kSingHalf];
+    sadFrame = &row.frames[kSad];
+}
+
 void GuessGame::Step() {
     DrawLevelLine();
     switch (state) {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "demo/duck_row.h"
 #include "gfx/bitmap.h"
 #include "gfx/font.h"
 
@@ -36,7 +37,10 @@ public:
     // generator; allocates nothing.
     void Step();
 
-    // Set by the driver once the frames are loaded: frames 0, 2 and 7.
+    // Points the game's three roles at the row's frames: stance, the half
+    // sing as the highlight, and sad. Called once the frames are loaded.
+    void TakeFrames(const DuckRow& row);
+
     const Bitmap* stanceFrame = nullptr;
     const Bitmap* highlightFrame = nullptr;
     const Bitmap* sadFrame = nullptr;

@@ -4,13 +4,6 @@
 
 namespace {
 
-// The row performs from the end of the story until its fade-out ends.
-constexpr int32_t kRowStart = 10000;
-constexpr int32_t kRowEnd = 61700;
-// The loud_sing of the sulking duck: the whole row shakes.
-constexpr int32_t kShakeStart = 55854;
-constexpr int32_t kShakeEnd = 56654;
-
 void DrawTextLines(int32_t t, std::span<const IntroTextLine> lines, const IntroEnvelopes& envelopes, const Font& font,
                    Bitmap& target) {
     for (const IntroTextLine& line : lines) {
@@ -53,10 +46,12 @@ void DrawIntroFrame(int32_t t, DuckRow& row, const IntroEnvelopes& envelopes, co
 
     DrawTextLines(t, lines.subspan(0, 4), envelopes, font, target);
 
-    if (kRowStart < t && t <= kRowEnd) {
+    // The row performs from the start of its fade-in until its fade-out ends.
+    if (envelopes.rowFadeIn.startTime < t && t <= envelopes.rowFadeOut.endTime) {
         row.jitterX = 0;
         row.jitterY = 0;
-        if (kShakeStart < t && t <= kShakeEnd) {
+        ShakeWindow shake = IntroShakeWindow();
+        if (shake.start < t && t <= shake.end) {
             row.jitterX = NextRandom() / 8192;
             row.jitterY = NextRandom() / 8192;
         }

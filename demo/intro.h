@@ -41,6 +41,15 @@ struct CueRow {
 
 std::span<const CueRow> IntroCueRows();
 
+// The whole row shakes while the sulking duck's loud sing is at its full
+// frame: after start, up to and including end.
+struct ShakeWindow {
+    int32_t start;
+    int32_t end;
+};
+
+ShakeWindow IntroShakeWindow();
+
 // A text line is drawn while its show envelope is active, at the level of its
 // fade-out while that is active, else of its fade-in.
 struct IntroTextLine {
@@ -73,6 +82,10 @@ void AddIntroCues(DuckRow& row);
 
 // Sets the thirteen envelopes, in the order the intro's timeline lists them.
 void SetIntroEnvelopes(IntroEnvelopes& envelopes);
+
+// The intro's length in ms: the end of its closing fade-in, where the game
+// takes over.
+int32_t IntroEndTime();
 
 // Draws the picture for t into the row's target, which the caller has
 // cleared, with lines in the place of the table's own. Uses NextRandom for

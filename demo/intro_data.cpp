@@ -107,13 +107,31 @@ constexpr IntroTextLine kTextLines[] = {
 
 static_assert(std::size(kTextLines) == kIntroTextLineCount);
 
+// The one triple of the loud sing, by its full frame.
+constexpr ShakeWindow FindShakeWindow() {
+    for (const CueRow& row : kCueRows)
+        if (row.kind == CueRowKind::Triple && row.frameB == kLoudSing) return {row.times[1], row.times[2]};
+    return {0, 0};
+}
+
+constexpr ShakeWindow kShakeWindow = FindShakeWindow();
+static_assert(kShakeWindow.end > kShakeWindow.start, "the cue table has a loud sing");
+
 }  // namespace
 
 std::span<const CueRow> IntroCueRows() { return kCueRows; }
 
 std::span<const IntroTextLine> IntroTextLines() { return kTextLines; }
 
+ShakeWindow IntroShakeWindow() { return kShakeWindow; }
+
 void SetIntroEnvelopes(IntroEnvelopes& envelopes) {
     for (const EnvelopeSetting& setting : kEnvelopeSettings)
         (envelopes.*setting.envelope).Set(setting.startTime, setting.endTime, setting.fromValue, setting.toValue);
+}
+
+int32_t IntroEndTime() {
+    IntroEnvelopes envelopes;
+    SetIntroEnvelopes(envelopes);
+    return envelopes.finaleFadeIn.endTime;
 }

@@ -163,9 +163,7 @@ protected:
         backBuffer.pixels = guarded.data() + guard.size();
         font.Load(ResolveDataPath("data\\fonts.tga"), kFontCharset);
         for (int32_t index = 0; index < kDuckFrameCount; ++index) row.LoadFrame(index, kDuckFrameFiles[index]);
-        game.stanceFrame = &row.frames[kStance];
-        game.highlightFrame = &row.frames[kSingHalf];
-        game.sadFrame = &row.frames[kSad];
+        game.TakeFrames(row);
         game.prompt = {"use your mouse to guess!", 66, 256};
         ASSERT_TRUE(display.Open(GetModuleHandleA(nullptr)));
     }
