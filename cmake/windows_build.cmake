@@ -64,7 +64,7 @@ add_executable(duckdemo WIN32
 target_include_directories(duckdemo PRIVATE ${PROJECT_SOURCE_DIR})
 target_compile_definitions(duckdemo PRIVATE DUCKDEMO_VERSION="${PROJECT_VERSION}")
 target_link_libraries(duckdemo PRIVATE app demo sound gfx core fmod_waveout duckdemo_warnings ddraw dxguid user32
-  gdi32)
+  gdi32 shell32)
 # WIN32 links it with -mwindows; the C and C++ runtimes go inside the
 # executable, so it runs with no DLL beside it.
 target_link_options(duckdemo PRIVATE -static)
