@@ -33,10 +33,12 @@ run: build
 run-ce: build
 	@$(BUILD_DIR)/duckdemo-ce $(ARGS); status=$$?; [ $$status -le 1 ] || exit $$status
 
-# duckdemo.exe for 64-bit Windows, with data/ beside it, in build/windows/.
-windows: deps
-	@cmake --preset windows >/dev/null
-	cmake --build --preset windows -j $(JOBS)
+# duckdemo.exe for 64-bit Windows, with data/ beside it: the one the dev
+# build makes for its Wine test, in build/dev/windows/, so what make test
+# built and is current is not built again.
+windows: configure
+	cmake --build --preset $(PRESET) -j $(JOBS) --target duckdemo_windows
+	@echo "duckdemo.exe: $(BUILD_DIR)/windows/duckdemo.exe"
 
 # The intro and 10 s of the game as a video at 640 x 480, with no display
 # needed; PNG frames and audio.wav in a folder where there is no ffmpeg.
@@ -76,12 +78,17 @@ fuzz: deps
 assets-preview: configure
 	cmake --build --preset $(PRESET) --target assets-preview
 
+# The tracked C++ sources; an empty list is a failure, never a pass.
+SOURCES_LISTED = sources=$$(git ls-files '*.cpp' '*.h') && [ -n "$$sources" ] || \
+	{ echo "cannot list the sources with git ls-files: run this in a git checkout with git installed" >&2; exit 1; }
+
 format:
-	clang-format -i $$(git ls-files '*.cpp' '*.h')
+	@$(SOURCES_LISTED); clang-format -i $$sources
 
 # Names the tracked sources that make format would change; fails if any.
 format-check:
-	@if ! output=$$(clang-format --dry-run --Werror $$(git ls-files '*.cpp' '*.h') 2>&1); then \
+	@$(SOURCES_LISTED); \
+	if ! output=$$(clang-format --dry-run --Werror $$sources 2>&1); then \
 	  names=$$(grep -E '^[^ ]+:[0-9]+:[0-9]+: error: code should be clang-formatted' <<<"$$output" | cut -d: -f1 | uniq); \
 	  if [ -n "$$names" ]; then sed 's/^/not formatted: /' <<<"$$names"; else echo "$$output"; fi; \
 	  exit 1; \

@@ -1,14 +1,14 @@
 // The shell's known folders as a Linux user has them: the folder a program
 // keeps its own state in, roaming or local, is $XDG_STATE_HOME, by default
 // ~/.local/state.
-#include <sys/stat.h>
+#include <shlobj.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <shlobj.h>
 #include <string>
+#include <sys/stat.h>
 
 namespace {
 

@@ -15,6 +15,10 @@ add_test(NAME handheld_e2e
           $<TARGET_FILE:duckdemo-ce> $<TARGET_FILE:x11_screenshot> ${CMAKE_CURRENT_BINARY_DIR}/output)
 set_tests_properties(handheld_e2e PROPERTIES TIMEOUT 900 RUN_SERIAL TRUE)
 
+# The virtual display's scratch folder stays in the build tree too.
+set(xvfb_scratch TMPDIR=${CMAKE_CURRENT_BINARY_DIR}/output/tmp)
+set_property(TEST desktop_e2e handheld_e2e APPEND PROPERTY ENVIRONMENT ${xvfb_scratch})
+
 # The Windows program under Wine, where mingw-w64, Wine and libxmp's source
 # are installed: built with its own toolchain beside this build, with this
 # build's data, and run against this build's program.
@@ -38,7 +42,7 @@ if(DUCKDEMO_WINDOWS_E2E AND WINE_PROGRAM AND MINGW_CXX AND EXISTS ${PROJECT_SOUR
             ${PROJECT_BINARY_DIR}/windows/duckdemo.exe $<TARGET_FILE:duckdemo> $<TARGET_FILE:x11_screenshot>
             ${CMAKE_CURRENT_BINARY_DIR}/output ${PROJECT_BINARY_DIR}/wineprefix)
   # Making the Wine prefix, the first time, takes most of it.
-  set_tests_properties(windows_e2e PROPERTIES TIMEOUT 900 RUN_SERIAL TRUE)
+  set_tests_properties(windows_e2e PROPERTIES TIMEOUT 900 RUN_SERIAL TRUE ENVIRONMENT ${xvfb_scratch})
 endif()
 
 # Broken data, a folder that cannot be written, a full disk, closed stdio and
