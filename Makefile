@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 BUILD_DIR := build/$(PRESET)
 SHELL := bash
 
-.PHONY: all deps configure build test run run-ce windows capture song-wav bench asan fuzz assets-preview format format-check clean
+.PHONY: all deps configure build test run run-ce windows windows-zip package capture song-wav bench asan fuzz assets-preview format format-check clean
 
 all: build
 
@@ -39,6 +39,20 @@ run-ce: build
 windows: configure
 	cmake --build --preset $(PRESET) -j $(JOBS) --target duckdemo_windows
 	@echo "duckdemo.exe: $(BUILD_DIR)/windows/duckdemo.exe"
+
+# build/packages/duckdemo-<version>-windows-x64.zip: the exe, data/ and
+# README.txt, as the dev build makes them.
+windows-zip: windows
+	@mkdir -p build/packages
+	@cp $(BUILD_DIR)/windows/duckdemo-*-windows-x64.zip build/packages/
+	@echo "zip: $$(ls build/packages/duckdemo-*-windows-x64.zip)"
+
+# build/packages/duckdemo_<version>_amd64.deb, from an optimised, hardened
+# build of the programs alone (the package preset).
+package: deps
+	@cmake --preset package >/dev/null
+	cmake --build --preset package -j $(JOBS)
+	@echo "package: $$(ls build/packages/duckdemo_*_amd64.deb)"
 
 # The intro and 10 s of the game as a video at 640 x 480, with no display
 # needed; PNG frames and audio.wav in a folder where there is no ffmpeg.

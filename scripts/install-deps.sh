@@ -10,7 +10,7 @@ packages=(
   libsdl2-dev libsdl2-ttf-dev fonts-dejavu-core libxmp-dev libpng-dev libx11-dev libasound2-dev
   xvfb xdotool sox clang-format ffmpeg valgrind clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 dpkg-dev
-  file lintian desktop-file-utils appstream zip unzip
+  file lintian desktop-file-utils appstream icoutils unzip
 )
 
 missing=()
