@@ -7,24 +7,14 @@
 #
 #   package_e2e.sh <package.deb> <the build's data folder> <output folder>
 # Ends with 77 (skipped) only when a checking tool is not installed.
-set -euo pipefail
+source "$(dirname "$0")/package_checks.sh"
 deb=$1
 data=$2
 top=$3/package
 rm -rf "$top"
 mkdir -p "$top"
-failures=0
-failed() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
 
-for tool in dpkg-deb lintian desktop-file-validate appstreamcli setpriv; do
-    command -v "$tool" >/dev/null || {
-        echo "SKIP: $tool is not installed (scripts/install-deps.sh installs it)"
-        exit 77
-    }
-done
+require_tools dpkg-deb lintian desktop-file-validate appstreamcli setpriv file
 version=$(dpkg-deb -f "$deb" Version)
 
 # Every path the package holds, links with their targets, and nothing else.

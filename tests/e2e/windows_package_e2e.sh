@@ -5,7 +5,7 @@
 #
 #   windows_package_e2e.sh <duckdemo.exe> <the zip> <version> <data folder> <output folder>
 # Ends with 77 (skipped) only when a checking tool is not installed.
-set -euo pipefail
+source "$(dirname "$0")/package_checks.sh"
 exe=$1
 zip=$2
 version=$3
@@ -13,17 +13,7 @@ data=$4
 top=$5/windows-package
 rm -rf "$top"
 mkdir -p "$top"
-failures=0
-failed() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
-for tool in wrestool icotool unzip iconv; do
-    command -v "$tool" >/dev/null || {
-        echo "SKIP: $tool is not installed (scripts/install-deps.sh installs it)"
-        exit 77
-    }
-done
+require_tools wrestool icotool unzip iconv
 
 wrestool -x --type=14 "$exe" >"$top/duckdemo.ico" || failed "no icon group in the exe"
 sizes=$(icotool -l "$top/duckdemo.ico" | sed -E 's/.*--width=([0-9]+).*/\1/' | sort -n | tr '\n' ' ')
