@@ -3,12 +3,16 @@ PRESET ?= dev
 JOBS ?= $(shell nproc)
 BUILD_DIR := build/$(PRESET)
 SHELL := bash
+# The compiler's scratch files and any test's temporary ones stay in the
+# build tree, as everything the build and the tests write does.
+export TMPDIR := $(CURDIR)/build/tmp
 
 .PHONY: all deps configure build test run run-ce windows windows-zip package capture song-wav bench asan fuzz assets-preview format format-check clean
 
 all: build
 
 deps:
+	@mkdir -p "$$TMPDIR"
 	@bash scripts/install-deps.sh
 
 configure: deps
@@ -93,7 +97,7 @@ assets-preview: configure
 	cmake --build --preset $(PRESET) --target assets-preview
 
 # The tracked C++ sources; an empty list is a failure, never a pass.
-SOURCES_LISTED = sources=$$(git ls-files '*.cpp' '*.h') && [ -n "$$sources" ] || \
+SOURCES_LISTED = mkdir -p "$$TMPDIR"; sources=$$(git ls-files '*.cpp' '*.h') && [ -n "$$sources" ] || \
 	{ echo "cannot list the sources with git ls-files: run this in a git checkout with git installed" >&2; exit 1; }
 
 format:
