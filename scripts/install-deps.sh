@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs every Debian package the build and the tests need, and only what is
 # missing, so a second run does nothing. Runs apt-get as root or through sudo.
-# Recommended packages are left out: everything the build uses is named here.
+# Recommended packages are left out: everything the build uses is named here,
+# Wine's fonts and the X libraries its display driver loads among them.
 set -euo pipefail
 
 packages=(
@@ -10,6 +11,7 @@ packages=(
   libsdl2-dev libsdl2-ttf-dev fonts-dejavu-core libxmp-dev libpng-dev libx11-dev libasound2-dev
   xvfb xdotool sox clang-format ffmpeg valgrind clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 dpkg-dev
+  fonts-wine libxrandr2 libxrender1 libxi6 libxcursor1 libxinerama1 libxcomposite1 libxfixes3
   file lintian desktop-file-utils appstream icoutils unzip
 )
 
