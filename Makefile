@@ -3,12 +3,16 @@ PRESET ?= dev
 JOBS ?= $(shell nproc)
 BUILD_DIR := build/$(PRESET)
 SHELL := bash
+# The compiler's scratch files and any test's temporary ones stay in the
+# build tree, as everything the build and the tests write does.
+export TMPDIR := $(CURDIR)/build/tmp
 
-.PHONY: all deps configure build test run run-ce windows capture greeting song-wav bench asan fuzz assets-preview format format-check clean
+.PHONY: all deps configure build test run run-ce windows windows-zip package capture greeting song-wav bench asan fuzz assets-preview format format-check clean
 
 all: build
 
 deps:
+	@mkdir -p "$$TMPDIR"
 	@bash scripts/install-deps.sh
 
 configure: deps
@@ -33,10 +37,26 @@ run: build
 run-ce: build
 	@$(BUILD_DIR)/duckdemo-ce $(ARGS); status=$$?; [ $$status -le 1 ] || exit $$status
 
-# duckdemo.exe for 64-bit Windows, with data/ beside it, in build/windows/.
-windows: deps
-	@cmake --preset windows >/dev/null
-	cmake --build --preset windows -j $(JOBS)
+# duckdemo.exe for 64-bit Windows, with data/ beside it: the one the dev
+# build makes for its Wine test, in build/dev/windows/, so what make test
+# built and is current is not built again.
+windows: configure
+	cmake --build --preset $(PRESET) -j $(JOBS) --target duckdemo_windows
+	@echo "duckdemo.exe: $(BUILD_DIR)/windows/duckdemo.exe"
+
+# build/packages/duckdemo-<version>-windows-x64.zip: the exe, data/ and
+# README.txt, as the dev build makes them.
+windows-zip: windows
+	@mkdir -p build/packages
+	@cp $(BUILD_DIR)/windows/duckdemo-*-windows-x64.zip build/packages/
+	@echo "zip: $$(ls build/packages/duckdemo-*-windows-x64.zip)"
+
+# build/packages/duckdemo_<version>_amd64.deb, from an optimised, hardened
+# build of the programs alone (the package preset).
+package: deps
+	@cmake --preset package >/dev/null
+	cmake --build --preset package -j $(JOBS)
+	@echo "package: $$(ls build/packages/duckdemo_*_amd64.deb)"
 
 # The intro and 10 s of the game as a video at 640 x 480, with no display
 # needed: $(1).mp4, or PNG frames and audio.wav in $(1)-capture/ where there
@@ -89,12 +109,17 @@ fuzz: deps
 assets-preview: configure
 	cmake --build --preset $(PRESET) --target assets-preview
 
+# The tracked C++ sources; an empty list is a failure, never a pass.
+SOURCES_LISTED = mkdir -p "$$TMPDIR"; sources=$$(git ls-files '*.cpp' '*.h') && [ -n "$$sources" ] || \
+	{ echo "cannot list the sources with git ls-files: run this in a git checkout with git installed" >&2; exit 1; }
+
 format:
-	clang-format -i $$(git ls-files '*.cpp' '*.h')
+	@$(SOURCES_LISTED); clang-format -i $$sources
 
 # Names the tracked sources that make format would change; fails if any.
 format-check:
-	@if ! output=$$(clang-format --dry-run --Werror $$(git ls-files '*.cpp' '*.h') 2>&1); then \
+	@$(SOURCES_LISTED); \
+	if ! output=$$(clang-format --dry-run --Werror $$sources 2>&1); then \
 	  names=$$(grep -E '^[^ ]+:[0-9]+:[0-9]+: error: code should be clang-formatted' <<<"$$output" | cut -d: -f1 | uniq); \
 	  if [ -n "$$names" ]; then sed 's/^/not formatted: /' <<<"$$names"; else echo "$$output"; fi; \
 	  exit 1; \

@@ -47,6 +47,10 @@ int32_t SystemExecutablePath(char* buffer, int32_t capacity) {
 uint32_t SystemTickCount() { return benchTicks; }
 void SystemShowCursor() {}
 
+int32_t SystemStateFolder(char* buffer, int32_t capacity) {
+    if (capacity > 0) buffer[0] = '\0';
+    return 0;
+}
 bool SystemClaimName(const char*) { return true; }
 
 namespace {

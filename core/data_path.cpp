@@ -49,3 +49,12 @@ const char* ResolveDataPath(const char* relative) {
     return ResolveDataPathFrom(executablePath, PathSeparatorOf(executablePath), relative, sharedPath,
                                kDataPathCapacity);
 }
+
+int32_t OwnFolderIn(const char* base, char* buffer, int32_t capacity) {
+    if (capacity <= 0) return 0;
+    char separator = PathSeparatorOf(base);
+    int length = std::snprintf(buffer, static_cast<size_t>(capacity), "%s%cduckdemo%c", base, separator, separator);
+    if (length > 0 && length < capacity) return length;
+    buffer[0] = '\0';
+    return 0;
+}

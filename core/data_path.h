@@ -24,3 +24,8 @@ const char* ResolveDataPathFrom(const char* executablePath, char separator, cons
 // valid only until the next call. When the executable's path is too long to
 // be had whole, "" (which opens nothing), and the first call says so on stderr.
 const char* ResolveDataPath(const char* relative);
+
+// The program's own folder in a folder the system keeps for the user's
+// programs: base, its separator, "duckdemo" and a separator, into buffer.
+// Returns the length; 0 (and "") when it does not fit capacity.
+int32_t OwnFolderIn(const char* base, char* buffer, int32_t capacity);

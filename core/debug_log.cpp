@@ -14,10 +14,11 @@ namespace {
 
 constexpr char kHeader[] = "doZorava - Logging started\n--------------------------\n\n";
 constexpr char kFooter[] = "\n--------------------------\ndoZorava - Logging ended\n";
+constexpr char kLogName[] = "qvDebug.log";
 
 }  // namespace
 
-DebugLog::DebugLog() : DebugLog(ResolveDataPath("qvDebug.log")) {}
+DebugLog::DebugLog() : DebugLog(ResolveDataPath(kLogName)) { besideProgram = true; }
 
 // A path too long to keep whole is refused: cut, it would name another file.
 DebugLog::DebugLog(const char* path) {
@@ -71,8 +72,36 @@ void DebugLog::ClaimOrNameApart() {
     }
 }
 
+namespace {
+
+// Opening to append makes the file where it is missing and leaves another
+// copy's log whole. Only a refusal of the folder or the file counts: any
+// other failure stays where it is and is warned about there.
+bool RefusedForWriting(const char* path) {
+    FILE* file = OpenRegularFile(path, "a");
+    if (file != nullptr) {
+        std::fclose(file);
+        return false;
+    }
+    return errno == EACCES || errno == EPERM || errno == EROFS;
+}
+
+}  // namespace
+
+// An installed program's folder belongs to the system, not to the user who
+// runs it: the log then goes where that user keeps program state.
+void DebugLog::MoveToStateFolder() {
+    char folder[kPathCapacity];
+    int32_t length = SystemStateFolder(folder, sizeof folder);
+    if (length <= 0 || static_cast<size_t>(length) + sizeof kLogName > sizeof logPath) return;
+    std::fprintf(stderr, "note: the program's folder cannot be written; the log is \"%s%s\"\n", folder, kLogName);
+    std::memcpy(logPath, folder, static_cast<size_t>(length));
+    std::memcpy(logPath + length, kLogName, sizeof kLogName);
+}
+
 void DebugLog::Create() {
     created = true;
+    if (besideProgram && logPath[0] != '\0' && RefusedForWriting(logPath)) MoveToStateFolder();
     ClaimOrNameApart();
     FILE* file = OpenRegularFile(logPath, "w");
     if (file == nullptr) {

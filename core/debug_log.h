@@ -4,7 +4,9 @@
 
 class DebugLog {
 public:
-    // Resolves "qvDebug.log" beside the executable.
+    // Resolves "qvDebug.log" beside the executable; where that folder cannot
+    // be written, the first Print moves it to the user's state folder
+    // (SystemStateFolder) and says so once on stderr.
     DebugLog();
     // The log at an explicit path (tools and tests); one of kPathCapacity
     // characters or more is refused, and the first Print warns.
@@ -33,11 +35,13 @@ public:
 
 private:
     void Create();
+    void MoveToStateFolder();
     void ClaimOrNameApart();
     void Append(const char* text);
     void WarnOnce(const char* action);
 
     char logPath[kPathCapacity] = {};
+    bool besideProgram = false;
     bool created = false;
     bool warned = false;
 };

@@ -54,6 +54,12 @@ uint32_t SystemTickCount();
 // is no mouse pointer.
 void SystemShowCursor();
 
+// Writes the folder where this user's programs keep their state, with the
+// program's own folder in it made if need be, ending in a separator
+// ("/home/ann/.local/state/duckdemo/"); returns its length, or 0 (and "")
+// when the system has none or it does not fit capacity.
+int32_t SystemStateFolder(char* buffer, int32_t capacity);
+
 // Claims name (letters, digits and '-') for this process until it ends.
 // False when another running process holds it; true where the system has
 // no way to tell.

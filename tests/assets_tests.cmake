@@ -8,6 +8,7 @@ duckdemo_test(assets_tests
     assets/data_files_test.cpp
     assets/song/song_test.cpp
     support/song_audio.cpp
+    tools/assetgen/icon_test.cpp
     tools/assetgen/pixel_art_test.cpp
     tools/assetgen/xm_writer_test.cpp
   LIBRARIES fake_fmod assetgen_core PkgConfig::XMP

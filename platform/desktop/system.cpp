@@ -1,6 +1,7 @@
 // What the engine asks of the desktop system.
 #include <string.h>
 
+#include "core/data_path.h"
 #include "core/platform.h"
 #include "platform/desktop/win32.h"
 
@@ -14,6 +15,17 @@ int32_t SystemExecutablePath(char* buffer, int32_t capacity) {
     }
     buffer[length] = '\0';
     return static_cast<int32_t>(strlen(buffer));
+}
+
+// %LOCALAPPDATA%\duckdemo\: the user's own, never roaming to other machines.
+int32_t SystemStateFolder(char* buffer, int32_t capacity) {
+    if (capacity > 0) buffer[0] = '\0';
+    char local[MAX_PATH] = {};
+    if (SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, local) != S_OK)
+        return 0;
+    int32_t length = OwnFolderIn(local, buffer, capacity);
+    if (length > 0) CreateDirectoryA(buffer, nullptr);
+    return length;
 }
 
 uint32_t SystemTickCount() { return GetTickCount(); }

@@ -3,5 +3,7 @@
 // include path.
 #pragma once
 
+#include <shlobj.h>
+
 #include <ddraw.h>
 #include <windows.h>

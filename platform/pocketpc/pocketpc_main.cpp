@@ -27,7 +27,8 @@ constexpr char kUsage[] =
     "  --help          show this text\n"
     "  --version       show the version\n"
     "\n"
-    "The program reads data/ beside itself and writes qvDebug.log there.\n";
+    "The program reads data/ beside itself and writes qvDebug.log there, or, where\n"
+    "that folder cannot be written, in the user's folder for program state.\n";
 
 constexpr GuessPrompt kGuessPrompt = {"use your stylus to guess!", 66, 260};
 

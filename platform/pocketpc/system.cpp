@@ -1,6 +1,7 @@
 // What the engine asks of the handheld system.
 #include <string.h>
 
+#include "core/data_path.h"
 #include "core/platform.h"
 #include "platform/pocketpc/wince.h"
 
@@ -26,6 +27,22 @@ int32_t SystemExecutablePath(char* buffer, int32_t capacity) {
         return -1;
     }
     return static_cast<int32_t>(strlen(buffer));
+}
+
+// \Application Data\duckdemo\ on the device; the folder is made by its
+// wide name.
+int32_t SystemStateFolder(char* buffer, int32_t capacity) {
+    if (capacity > 0) buffer[0] = '\0';
+    WCHAR wideFolder[MAX_PATH] = {};
+    char folder[kPathLimit] = {};
+    if (!SHGetSpecialFolderPathW(nullptr, wideFolder, CSIDL_APPDATA, TRUE) ||
+        WideCharToMultiByte(CP_ACP, 0, wideFolder, -1, folder, sizeof folder, nullptr, nullptr) <= 0)
+        return 0;
+    int32_t length = OwnFolderIn(folder, buffer, capacity);
+    WCHAR wideOwn[kPathLimit] = {};
+    if (length > 0 && MultiByteToWideChar(CP_ACP, 0, buffer, -1, wideOwn, static_cast<int>(kPathLimit)) > 0)
+        CreateDirectoryW(wideOwn, nullptr);
+    return length;
 }
 
 uint32_t SystemTickCount() { return GetTickCount(); }

@@ -3,6 +3,8 @@
 // the include path.
 #pragma once
 
+#include <shlobj.h>
+
 #include <aygshell.h>
 #include <gx.h>
 #include <windows.h>

@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <alsa/asoundlib.h>
 #include <cstdio>
 #include <cstring>
 
@@ -57,6 +58,10 @@ DeviceReading Read(const FMUSIC_MODULE& song) {
     return reading;
 }
 
+// ALSA's library prints its own lines while SDL looks for a sound card; ours
+// says in one line what is missing and what happens instead.
+void IgnoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
 void WarnNoDevice(const char* step, const char* reason) {
     std::fprintf(stderr, "warning: no audio device (%s: %s); the music plays silently on the wall clock\n", step,
                  reason);
@@ -65,6 +70,7 @@ void WarnNoDevice(const char* step, const char* reason) {
 }  // namespace
 
 bool OpenAudioDevice(int rate) {
+    snd_lib_error_set_handler(IgnoreAlsaError);
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         WarnNoDevice("SDL audio", SDL_GetError());
         return false;

@@ -1,5 +1,8 @@
 // F12: the picture a window shows, saved as a PNG file beside the program,
-// with a line in the program's log saying where.
+// or where its log went when that folder cannot be written, with a line in
+// the program's log saying where.
+#include <fcntl.h>
+#include <shlobj.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -20,6 +23,21 @@ std::filesystem::path ProgramFolder() {
     return failure ? std::filesystem::current_path(failure) : program.parent_path();
 }
 
+// The programs' log moves to their folder in the user's state folder when
+// their own cannot be written; the pictures follow it, so both are found in
+// one place. The effective IDs decide, as they do for the file itself.
+std::filesystem::path PictureFolder() {
+    std::filesystem::path folder = ProgramFolder();
+    if (faccessat(AT_FDCWD, folder.c_str(), W_OK, AT_EACCESS) == 0) return folder;
+    char state[MAX_PATH] = {};
+    if (SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, state) != S_OK)
+        return folder;
+    std::filesystem::path own = std::filesystem::path(state) / "duckdemo";
+    std::error_code failure;
+    std::filesystem::create_directory(own, failure);
+    return own;
+}
+
 // The first of screenshot001.png, screenshot002.png... not yet taken.
 std::filesystem::path FreeName(const std::filesystem::path& folder) {
     char name[32];
@@ -36,7 +54,7 @@ void SaveScreenshot(const HostWindow& window) {
     std::vector<uint8_t> rgb(static_cast<size_t>(window.pictureWidth) * window.pictureHeight * 3);
     ConvertToRgb(window.converted.data(), window.pictureWidth * 4, HostPixelFormat::Argb8888, window.pictureWidth,
                  window.pictureHeight, rgb.data());
-    std::filesystem::path folder = ProgramFolder();
+    std::filesystem::path folder = PictureFolder();
     std::string path = FreeName(folder).string();
     // WritePngFile has said why on stderr; the log says that it failed.
     bool saved = WritePngFile(path, rgb.data(), window.pictureWidth, window.pictureHeight);

@@ -56,6 +56,12 @@ bool HostStart() {
     // closes says so with its own event.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    // With neither a Wayland display nor a runtime folder to find one in, the
+    // Wayland driver can only fail, and its library says so on stderr before
+    // our own message; the others are tried in SDL's order. SDL_VIDEODRIVER
+    // in the environment still decides.
+    if (std::getenv("WAYLAND_DISPLAY") == nullptr && std::getenv("XDG_RUNTIME_DIR") == nullptr)
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11,kmsdrm");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         startFailed = true;
         RequireScreen(false);

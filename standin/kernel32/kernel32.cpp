@@ -1,4 +1,4 @@
-// The process's own path, the tick counter and string conversion.
+// The process's own path, folders, the tick counter and string conversion.
 #include <limits.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
 #include <thread>
 #include <windows.h>
 
@@ -177,6 +178,19 @@ DWORD WINAPI GetTickCount(void) {
     if (virtualTicks) return virtualTickCount;
     auto sinceStart = std::chrono::steady_clock::now().time_since_epoch();
     return static_cast<DWORD>(std::chrono::duration_cast<std::chrono::milliseconds>(sinceStart).count());
+}
+
+// With no security attributes the process's umask decides who may write the
+// folder. The last error is not kept: our callers only try the folder.
+BOOL WINAPI CreateDirectoryA(LPCSTR lpPathName, LPSECURITY_ATTRIBUTES) {
+    return lpPathName != nullptr && mkdir(lpPathName, 0777) == 0 ? TRUE : FALSE;
+}
+
+BOOL WINAPI CreateDirectoryW(LPCWSTR lpPathName, LPSECURITY_ATTRIBUTES) {
+    char path[PATH_MAX];
+    if (lpPathName == nullptr || WideCharToMultiByte(0, 0, lpPathName, -1, path, sizeof path, nullptr, nullptr) <= 0)
+        return FALSE;
+    return CreateDirectoryA(path, nullptr);
 }
 
 void WINAPI Sleep(DWORD dwMilliseconds) {

@@ -97,4 +97,22 @@ TEST_F(ResolveDataPathTest, ByDefaultEachTestProcessHasAFolderOfItsOwn) {
     EXPECT_EQ(resolved.substr(resolved.size() - folder.size()), folder);
 }
 
+TEST(OwnFolderIn, EndsInTheSeparatorOfTheBaseAndRefusesToCut) {
+    struct Case {
+        const char* base;
+        int32_t capacity;
+        const char* expected;
+    };
+    // "/s/duckdemo/" is 12 characters and its terminator one more.
+    for (const Case& c : {Case{"/home/ann/.local/state", 100, "/home/ann/.local/state/duckdemo/"},
+                          Case{"C:\\Users\\Ann\\AppData\\Local", 100, "C:\\Users\\Ann\\AppData\\Local\\duckdemo\\"},
+                          Case{"/s", 13, "/s/duckdemo/"}, Case{"/s", 12, ""}}) {
+        char buffer[100];
+        std::memset(buffer, 'x', sizeof buffer);
+        int32_t length = OwnFolderIn(c.base, buffer, c.capacity);
+        EXPECT_EQ(std::string(buffer), c.expected) << c.base << " in " << c.capacity;
+        EXPECT_EQ(length, static_cast<int32_t>(std::strlen(c.expected)));
+    }
+}
+
 }  // namespace

@@ -15,6 +15,8 @@
 # not the program's), and is run once more on a new one.
 set -uo pipefail
 
+# Its scratch folder goes to TMPDIR, which the tests point into the build tree.
+[ -z "${TMPDIR:-}" ] || mkdir -p "$TMPDIR"
 folder=$(mktemp -d)
 server=""
 stop_server() {

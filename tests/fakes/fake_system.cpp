@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <gtest/gtest.h>
 
 #include "core/platform.h"
 #include "support/test_files.h"
@@ -24,12 +25,23 @@ const std::string& OwnProcessPath() {
         char own[4096] = {};
         ssize_t length = readlink("/proc/self/exe", own, sizeof own - 1);
         std::string name = length > 0 ? std::filesystem::path(own).filename().string() : "tests";
-        std::filesystem::path folder = std::filesystem::path(TestOutputDir()) / "processes" / std::to_string(getpid());
-        std::filesystem::create_directories(folder);
+        std::filesystem::path folder = std::filesystem::path(TestOutputPath()) / "processes" / std::to_string(getpid());
         return (folder / name).string();
     }();
     return path;
 }
+
+// The folder is made when tests run: a test program asked only for its list
+// of cases (as the build does to register them) makes nothing.
+class OwnProcessFolder : public ::testing::Environment {
+public:
+    void SetUp() override {
+        std::filesystem::create_directories(std::filesystem::path(OwnProcessPath()).parent_path());
+    }
+};
+
+[[maybe_unused]] ::testing::Environment* const ownProcessFolder =
+    ::testing::AddGlobalTestEnvironment(new OwnProcessFolder);
 
 }  // namespace
 
@@ -46,6 +58,17 @@ int32_t SystemExecutablePath(char* buffer, int32_t capacity) {
 uint32_t SystemTickCount() { return TheFakeSystem().tickCount(); }
 
 void SystemShowCursor() { ++TheFakeSystem().showCursorCalls; }
+
+int32_t SystemStateFolder(char* buffer, int32_t capacity) {
+    if (capacity <= 0) return 0;
+    const std::string& folder = TheFakeSystem().stateFolder;
+    if (folder.size() >= static_cast<size_t>(capacity)) {
+        buffer[0] = '\0';
+        return 0;
+    }
+    std::memcpy(buffer, folder.c_str(), folder.size() + 1);
+    return static_cast<int32_t>(folder.size());
+}
 
 bool SystemClaimName(const char* name) {
     FakeSystem& system = TheFakeSystem();

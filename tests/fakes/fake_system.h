@@ -10,6 +10,7 @@
 
 struct FakeSystem {
     std::string executablePath;  // empty: <output>/processes/<pid>/<test program>
+    std::string stateFolder;     // with its separator; empty: the system has none
     std::function<uint32_t()> tickCount = [] { return 0u; };
     int showCursorCalls = 0;
     std::vector<std::string> claimedNames;

@@ -7,13 +7,16 @@
 #include <fstream>
 #include <sstream>
 
+std::string TestOutputPath() {
+    const char* fromEnvironment = std::getenv("TEST_OUTPUT_DIR");
+    return fromEnvironment != nullptr ? fromEnvironment : DUCKDEMO_TEST_OUTPUT_DIR;
+}
+
 const std::string& TestOutputDir() {
     static const std::string dir = [] {
-        const char* fromEnvironment = std::getenv("TEST_OUTPUT_DIR");
-        std::filesystem::path path =
-            fromEnvironment != nullptr ? fromEnvironment : std::filesystem::temp_directory_path() / "duckdemo-tests";
+        std::string path = TestOutputPath();
         std::filesystem::create_directories(path);
-        return path.string();
+        return path;
     }();
     return dir;
 }

@@ -1,6 +1,6 @@
-// Files that tests write: under TEST_OUTPUT_DIR (the build tree) when set,
-// else the system's temporary folder, unique per process so that test cases
-// running side by side never share one.
+// Files that tests write: under TEST_OUTPUT_DIR when set, else the build
+// tree's tests/output, named per process so that test cases running side by
+// side never share one.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +9,9 @@
 
 // The folder, created on first use.
 const std::string& TestOutputDir();
+
+// The same, not created: for what runs before any test does.
+std::string TestOutputPath();
 
 // A path in that folder whose name holds the process id and the given name.
 std::string TestFilePath(const std::string& name);

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class Bitmap;
 
@@ -13,3 +14,7 @@ class Bitmap;
 bool WritePng(const std::string& path, const uint32_t* pixels, int32_t width, int32_t height, bool landscape);
 
 bool WritePng(const std::string& path, const Bitmap& bitmap, bool landscape);
+
+// A PNG file's bytes that keep the alpha of 0xAARRGGBB pixels (icons); none
+// when libpng fails.
+std::vector<uint8_t> EncodePngWithAlpha(const uint32_t* pixels, int32_t width, int32_t height);
