@@ -1,11 +1,11 @@
 // The shell's known folders on Linux: the user's state folder by the XDG
 // rules, made when asked.
+#include <shlobj.h>
 #include <stdlib.h>
 
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <optional>
-#include <shlobj.h>
 #include <string>
 
 #include "support/test_files.h"
@@ -40,11 +40,11 @@ TEST(Shell32, TheStateFolderFollowsTheXdgRules) {
         const char* home;
         const char* expected;  // null: no folder
     };
-    for (const Case& c : {Case{"/srv/state", "/home/ann", "/srv/state"},
-                          Case{nullptr, "/home/ann", "/home/ann/.local/state"},
-                          Case{"relative/state", "/home/ann", "/home/ann/.local/state"},
-                          Case{"", "/home/ann", "/home/ann/.local/state"}, Case{nullptr, nullptr, nullptr},
-                          Case{nullptr, "not/absolute", nullptr}}) {
+    for (const Case& c :
+         {Case{"/srv/state", "/home/ann", "/srv/state"}, Case{nullptr, "/home/ann", "/home/ann/.local/state"},
+          Case{"relative/state", "/home/ann", "/home/ann/.local/state"},
+          Case{"", "/home/ann", "/home/ann/.local/state"}, Case{nullptr, nullptr, nullptr},
+          Case{nullptr, "not/absolute", nullptr}}) {
         Variable stateHome("XDG_STATE_HOME", c.stateHome);
         Variable home("HOME", c.home);
         char path[MAX_PATH] = "x";
