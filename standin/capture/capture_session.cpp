@@ -13,15 +13,15 @@
 #include <string>
 #include <vector>
 
-#include "standin/capture/frame_image.h"
+#include "formats/wav_writer.h"
 #include "standin/capture/input_script.h"
 #include "standin/capture/png_folder.h"
 #include "standin/capture/video_sink.h"
 #include "standin/entry/process_start.h"
 #include "standin/fmod/fmod_host.h"
+#include "standin/host/frame_image.h"
 #include "standin/host/host_capture.h"
 #include "standin/kernel32/tick_clock.h"
-#include "standin/wav/wav_writer.h"
 
 namespace standin {
 namespace {

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "standin/capture/frame_image.h"
-#include "standin/capture/png_folder.h"
+#include "formats/png_file.h"
+#include "standin/host/frame_image.h"
 #include "standin/host/host_window.h"
 
 namespace standin {
@@ -57,7 +57,7 @@ void SaveScreenshot(const HostWindow& window) {
     std::filesystem::path folder = PictureFolder();
     std::string path = FreeName(folder).string();
     // WritePngFile has said why on stderr; the log says that it failed.
-    bool saved = WritePngFile(path, rgb.data(), window.pictureWidth, window.pictureHeight);
+    bool saved = WritePngFile(path, {rgb.data(), window.pictureWidth, window.pictureHeight, 3}, PngCompression::Fast);
     if (saved) std::fprintf(stderr, "screenshot: %s\n", path.c_str());
     if (FILE* log = std::fopen((folder / "qvDebug.log").c_str(), "a")) {
         if (saved)
