@@ -35,5 +35,4 @@ std::vector<uint8_t> PixelSamples(const uint32_t* pixels, int32_t width, int32_t
                                   bool landscape);
 
 // PixelSamples of 3 channels as a file.
-bool WritePixelsPngFile(const std::string& path, const uint32_t* pixels, int32_t width, int32_t height,
-                        bool landscape);
+bool WritePixelsPngFile(const std::string& path, const uint32_t* pixels, int32_t width, int32_t height, bool landscape);

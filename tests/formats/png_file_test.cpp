@@ -32,8 +32,8 @@ std::vector<uint8_t> DecodePng(const std::vector<uint8_t>& bytes, png_uint_32 fo
 TEST(PngFile, EachKindReadsBackAsWritten) {
     const uint32_t pixels[] = {0x80FF0000, 0x4000FF00, 0x000000FF, 0xFF123456, 0x10ABCDEF, 0xFF000000};
     std::vector<uint8_t> rgba = PixelSamples(pixels, 3, 2, 4, false);
-    EXPECT_EQ(rgba, (std::vector<uint8_t>{0xFF, 0, 0, 0x80, 0, 0xFF, 0, 0x40, 0, 0, 0xFF, 0, 0x12, 0x34, 0x56, 0xFF,
-                                          0xAB, 0xCD, 0xEF, 0x10, 0, 0, 0, 0xFF}));
+    EXPECT_EQ(rgba, (std::vector<uint8_t>{0xFF, 0,    0,    0x80, 0,    0xFF, 0,    0x40, 0, 0, 0xFF, 0,
+                                          0x12, 0x34, 0x56, 0xFF, 0xAB, 0xCD, 0xEF, 0x10, 0, 0, 0,    0xFF}));
     for (PngCompression compression : {PngCompression::Default, PngCompression::Fast}) {
         EXPECT_EQ(DecodePng(EncodePng({rgba.data(), 3, 2, 4}, compression), PNG_FORMAT_RGBA), rgba);
         std::vector<uint8_t> rgb = PixelSamples(pixels, 3, 2, 3, false);
