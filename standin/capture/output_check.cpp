@@ -85,5 +85,4 @@ bool CheckOutput(const CaptureSettings& settings) {
     return true;
 }
 
-
 }  // namespace standin

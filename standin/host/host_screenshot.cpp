@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 #include <vector>
+#include <windows.h>
 
 #include "formats/png_file.h"
 #include "standin/host/frame_image.h"
@@ -17,10 +18,14 @@
 namespace standin {
 namespace {
 
+// The program's folder as the program itself finds it, so a picture lands
+// where its log does.
 std::filesystem::path ProgramFolder() {
+    char program[4096] = {};
+    DWORD length = GetModuleFileNameA(nullptr, program, sizeof program);
     std::error_code failure;
-    std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", failure);
-    return failure ? std::filesystem::current_path(failure) : program.parent_path();
+    if (length == 0 || length >= sizeof program) return std::filesystem::current_path(failure);
+    return std::filesystem::path(program).parent_path();
 }
 
 // The programs' log moves to their folder in the user's state folder when
