@@ -7,9 +7,8 @@ add_library(xm_builder STATIC support/xm_builder.cpp)
 target_include_directories(xm_builder PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(xm_builder PUBLIC duckdemo_warnings assetgen_core)
 
-duckdemo_test(fmod_tests LIBRARIES standin_fmod standin_wav xm_builder PkgConfig::XMP SOURCES
+duckdemo_test(fmod_tests LIBRARIES standin_fmod formats xm_builder PkgConfig::XMP SOURCES
   standin/fmod/fmod_offline_test.cpp
-  standin/wav/wav_writer_test.cpp
   support/xm_builder_test.cpp
 )
 
@@ -36,8 +35,8 @@ duckdemo_test(standin_tests LIBRARIES fake_fmod standin_user32 standin_entry sta
 
 # Capture mode's pictures: the host's pixel formats turned into RGB, and PNG
 # folders read back with libpng.
-duckdemo_test(capture_tests LIBRARIES standin_capture standin_wav PNG::PNG SOURCES
-  standin/capture/frame_image_test.cpp
+duckdemo_test(capture_tests LIBRARIES standin_capture standin_host formats PNG::PNG SOURCES
+  standin/host/frame_image_test.cpp
   standin/capture/input_script_test.cpp
   standin/capture/png_folder_test.cpp
   standin/capture/video_sink_test.cpp

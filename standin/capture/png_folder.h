@@ -9,10 +9,6 @@
 
 namespace standin {
 
-// 8-bit R, G, B rows top to bottom, compressed for speed rather than size.
-// False, after saying on stderr which file and why, when it cannot be written.
-bool WritePngFile(const std::string& path, const uint8_t* rgb, int32_t width, int32_t height);
-
 class PngFolderSink : public FrameSink {
 public:
     // namedByTime: t016800.png for the frame presented at DemoClock 16800;

@@ -9,18 +9,23 @@
 #include <filesystem>
 #include <string>
 #include <vector>
+#include <windows.h>
 
-#include "standin/capture/frame_image.h"
-#include "standin/capture/png_folder.h"
+#include "formats/png_file.h"
+#include "standin/host/frame_image.h"
 #include "standin/host/host_window.h"
 
 namespace standin {
 namespace {
 
+// The program's folder as the program itself finds it, so a picture lands
+// where its log does.
 std::filesystem::path ProgramFolder() {
+    char program[4096] = {};
+    DWORD length = GetModuleFileNameA(nullptr, program, sizeof program);
     std::error_code failure;
-    std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", failure);
-    return failure ? std::filesystem::current_path(failure) : program.parent_path();
+    if (length == 0 || length >= sizeof program) return std::filesystem::current_path(failure);
+    return std::filesystem::path(program).parent_path();
 }
 
 // The programs' log moves to their folder in the user's state folder when
@@ -57,7 +62,7 @@ void SaveScreenshot(const HostWindow& window) {
     std::filesystem::path folder = PictureFolder();
     std::string path = FreeName(folder).string();
     // WritePngFile has said why on stderr; the log says that it failed.
-    bool saved = WritePngFile(path, rgb.data(), window.pictureWidth, window.pictureHeight);
+    bool saved = WritePngFile(path, {rgb.data(), window.pictureWidth, window.pictureHeight, 3}, PngCompression::Fast);
     if (saved) std::fprintf(stderr, "screenshot: %s\n", path.c_str());
     if (FILE* log = std::fopen((folder / "qvDebug.log").c_str(), "a")) {
         if (saved)

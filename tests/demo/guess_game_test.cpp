@@ -9,11 +9,11 @@
 #include "core/random.h"
 #include "core/sine_table.h"
 #include "fakes/fake_system.h"
+#include "formats/png_file.h"
 #include "gfx/bitmap.h"
 #include "gfx/font.h"
 #include "support/synthetic_art.h"
 #include "support/test_files.h"
-#include "tools/common/png_writer.h"
 
 namespace {
 
@@ -488,7 +488,8 @@ TEST_F(GuessGameTest, AWrongGuessShowsWhereTheMarkedDuckWasAndKeepsTheLevel) {
     EXPECT_EQ(StarredSlot(), 3);
     EXPECT_EQ(RowFrames(), Row(kSad));
     EXPECT_EQ(GlyphCellCount(target), 6 + 13 + 16 + 1);
-    EXPECT_TRUE(WritePng(TestOutputDir() + "/guess-game-wrong.png", target, true));
+    EXPECT_TRUE(WritePixelsPngFile(TestOutputDir() + "/guess-game-wrong.png", target.pixels, target.width,
+                                   target.height, true));
 
     StepAt(5201);
     StepAt(5202);
@@ -501,7 +502,8 @@ TEST_F(GuessGameTest, TheGuessPromptIsThePlatformsTextWhereThePlatformPutsIt) {
     StepAt(100);
     EXPECT_TRUE(ShowsText(target, 50, 240, "now which one is it?"));
     EXPECT_TRUE(ShowsText(target, 66, 256, "use your mouse to guess!"));
-    EXPECT_TRUE(WritePng(TestOutputDir() + "/guess-game-guess.png", target, true));
+    EXPECT_TRUE(WritePixelsPngFile(TestOutputDir() + "/guess-game-guess.png", target.pixels, target.width,
+                                   target.height, true));
 
     game.prompt = {"use your stylus to guess!", 66, 260};
     StepAt(101);

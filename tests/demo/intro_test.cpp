@@ -6,9 +6,9 @@
 #include <string>
 
 #include "core/random.h"
+#include "formats/png_file.h"
 #include "support/synthetic_art.h"
 #include "support/test_files.h"
-#include "tools/common/png_writer.h"
 
 namespace {
 
@@ -284,7 +284,7 @@ TEST_F(IntroFrameTest, RendersTellingTimesToPng) {
         FillSolid(target, kBackBufferWidth, kBackBufferHeight, 0);
         DrawIntroFrame(t, row, envelopes, font);
         std::string path = TestOutputDir() + "/intro-" + std::to_string(t) + ".png";
-        EXPECT_TRUE(WritePng(path, target, true)) << path;
+        EXPECT_TRUE(WritePixelsPngFile(path, target.pixels, target.width, target.height, true)) << path;
         EXPECT_GT(ReadWholeFile(path).size(), 100u);
     }
 }

@@ -4,7 +4,9 @@
 # The platform layers see the engine, the driver, their own folder and the
 # headers the platform's SDK names, never SDL or libxmp. The song's sources
 # (assets) see the engine they are composed around, never the tools that
-# turn them into files.
+# turn them into files. The file formats (formats) see only the standard
+# library and libpng; the stand-ins and the tools see them, the tools never
+# a stand-in.
 #
 #   cmake -DSOURCE_DIR=<repo> -P check_includes.cmake
 
@@ -25,6 +27,7 @@ set(allowed_sound core sound)
 set(allowed_app core gfx demo sound app)
 set(allowed_platform core gfx demo sound app platform)
 set(allowed_assets core gfx demo assets)
+set(allowed_formats formats)
 set(system_core ${standard_headers})
 # The processor's vector instructions, where it has them.
 set(system_gfx ${standard_headers} emmintrin.h immintrin.h)
@@ -33,9 +36,10 @@ set(system_sound ${standard_headers} fmod.h)
 set(system_app ${standard_headers})
 set(system_platform ${standard_headers} ${c_runtime_headers} windows.h ddraw.h gx.h aygshell.h shlobj.h resource_table.h)
 set(system_assets ${standard_headers} stdexcept)
+set(system_formats ${standard_headers} png.h)
 
 set(failures "")
-foreach(layer core gfx demo sound app platform assets)
+foreach(layer core gfx demo sound app platform assets formats)
   file(GLOB_RECURSE sources "${SOURCE_DIR}/${layer}/*.h" "${SOURCE_DIR}/${layer}/*.cpp")
   foreach(source ${sources})
     file(STRINGS "${source}" includes REGEX "^[ \t]*#[ \t]*include")
@@ -75,11 +79,26 @@ foreach(source ${sources})
         string(APPEND failures "${source}: <xmp.h> outside the sound library\n")
       endif()
     elseif(line MATCHES "\"([^/\"]+)/[^\"]+\"")
-      if(NOT CMAKE_MATCH_1 STREQUAL "standin")
+      if(NOT CMAKE_MATCH_1 MATCHES "^(standin|formats)$")
         string(APPEND failures "${source}: \"${CMAKE_MATCH_1}/...\" is above the stand-ins\n")
       endif()
     elseif(line MATCHES "\"")
       string(APPEND failures "${source}: include without its folder: ${line}\n")
+    endif()
+  endforeach()
+endforeach()
+
+# The tools that make the data files see the engine, the song and the file
+# formats; the system headers are theirs to choose.
+file(GLOB_RECURSE sources "${SOURCE_DIR}/tools/*.h" "${SOURCE_DIR}/tools/*.cpp")
+foreach(source ${sources})
+  file(STRINGS "${source}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
+  foreach(line ${includes})
+    if(line MATCHES "\"([^/\"]+)/[^\"]+\"")
+      set(folder "${CMAKE_MATCH_1}")
+      if(NOT folder MATCHES "^(core|gfx|demo|app|assets|formats|tools)$")
+        string(APPEND failures "${source}: \"${folder}/...\" is not for the tools\n")
+      endif()
     endif()
   endforeach()
 endforeach()

@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "tools/common/png_writer.h"
+#include "formats/png_file.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
     }
     XDestroyImage(image);
     XCloseDisplay(display);
-    if (!WritePng(argv[1], pixels.data(), attributes.width, attributes.height, false)) {
+    if (!WritePixelsPngFile(argv[1], pixels.data(), attributes.width, attributes.height, false)) {
         std::fprintf(stderr, "x11_screenshot: cannot write %s\n", argv[1]);
         return 1;
     }

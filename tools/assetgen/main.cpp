@@ -11,6 +11,7 @@
 #include "app/font_charset.h"
 #include "assets/song/song.h"
 #include "demo/duck_row.h"
+#include "formats/png_file.h"
 #include "tools/assetgen/duck_frames.h"
 #include "tools/assetgen/font_sheet.h"
 #include "tools/assetgen/icon.h"
@@ -18,7 +19,6 @@
 #include "tools/assetgen/preview.h"
 #include "tools/assetgen/tga_writer.h"
 #include "tools/assetgen/xm_writer.h"
-#include "tools/common/png_writer.h"
 
 namespace {
 
@@ -93,7 +93,8 @@ void WriteIcons(const std::string& folder, const std::vector<Picture>& frames) {
     std::vector<int32_t> sizes;
     for (int32_t size : kIconSizes) {
         std::vector<uint32_t> icon = DrawIcon(frames[kSing], size);
-        std::vector<uint8_t> png = EncodePngWithAlpha(icon.data(), size, size);
+        std::vector<uint8_t> rgba = PixelSamples(icon.data(), size, size, 4, false);
+        std::vector<uint8_t> png = EncodePng({rgba.data(), size, size, 4}, PngCompression::Default);
         WriteBinaryFile(folder + "/duckdemo-" + std::to_string(size) + ".png", png);
         if (std::find(std::begin(kWindowsIconSizes), std::end(kWindowsIconSizes), size) == std::end(kWindowsIconSizes))
             continue;

@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-#include "standin/wav/wav_writer.h"
+#include "formats/wav_writer.h"
 
 namespace {
 

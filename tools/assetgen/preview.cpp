@@ -5,8 +5,8 @@
 #include <stdexcept>
 
 #include "demo/duck_row.h"
+#include "formats/png_file.h"
 #include "tools/assetgen/duck_frames.h"
-#include "tools/common/png_writer.h"
 
 namespace {
 
@@ -128,7 +128,7 @@ void WritePreview(const std::string& path, const std::vector<Picture>& frames, c
         canvas.Text(font, kSampleLines[line], kMargin + 34 * kGlyphSize, y, 2);
     }
 
-    if (!WritePng(path, canvas.pixels.data(), canvas.width, canvas.height, false)) {
+    if (!WritePixelsPngFile(path, canvas.pixels.data(), canvas.width, canvas.height, false)) {
         throw std::runtime_error(path + ": cannot write the preview");
     }
 }

@@ -1,14 +1,11 @@
 #include "standin/capture/png_folder.h"
 
 #include <png.h>
-#include <signal.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
-#include <sys/resource.h>
 #include <vector>
 
 #include "support/test_files.h"
@@ -73,34 +70,6 @@ TEST(PngFolderSink, AFailedWriteSaysOnceWhereAndWhyAndEndsTheCapture) {
     ASSERT_NE(first, std::string::npos) << said;
     EXPECT_EQ(said.find(folder, first + 1), std::string::npos) << said;
     EXPECT_NE(said.find("Not a directory"), std::string::npos) << said;
-
-    // A full disk: the bytes that do not fit, or the close that flushes them.
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(standin::WritePngFile("/dev/full", rgb, 1, 1));
-    said = testing::internal::GetCapturedStderr();
-    EXPECT_NE(said.find("\"/dev/full\": No space left on device"), std::string::npos) << said;
-    EXPECT_TRUE(std::filesystem::exists("/dev/full")) << "a device is no picture to remove";
-}
-
-// Writes a frame of noise under a file size limit of 200 bytes; exits 0 when
-// the write failed.
-void WriteUnderASizeLimit(const std::string& path) {
-    signal(SIGXFSZ, SIG_IGN);
-    rlimit limit{200, 200};
-    setrlimit(RLIMIT_FSIZE, &limit);
-    std::vector<uint8_t> noise(64 * 64 * 3);
-    uint32_t state = 12345;
-    for (uint8_t& byte : noise) byte = static_cast<uint8_t>((state = state * 1103515245 + 12345) >> 24);
-    std::_Exit(standin::WritePngFile(path, noise.data(), 64, 64) ? 1 : 0);
-}
-
-// A disk that fills up halfway through a frame, as a file size limit makes
-// it: no picture cut short is left to be taken for a frame.
-TEST(PngFolderSinkDeathTest, AFrameCutShortByAFullDiskIsNotLeftBehind) {
-    std::string path = TestFilePath("cut-short.png");
-    std::filesystem::remove(path);
-    EXPECT_EXIT(WriteUnderASizeLimit(path), testing::ExitedWithCode(0), "could not write");
-    EXPECT_FALSE(std::filesystem::exists(path));
 }
 
 }  // namespace

@@ -15,7 +15,7 @@
 #include <sys/stat.h>
 #include <vector>
 
-#include "standin/wav/wav_writer.h"
+#include "formats/wav_writer.h"
 #include "support/test_files.h"
 
 namespace {

@@ -10,13 +10,22 @@
 #include <thread>
 #include <vector>
 
+#include "formats/wav_writer.h"
 #include "standin/fmod/fmod_fixture.h"
 #include "standin/fmod/fmod_host.h"
-#include "standin/wav/wav_writer.h"
 #include "support/test_files.h"
 #include "support/xm_builder.h"
 
 namespace {
+
+// The rendered music into a WAV file, as a capture writes it.
+class WavSink : public AudioSink {
+public:
+    explicit WavSink(const std::string& path) : wav(path) {}
+    void Start(int sampleRate) override { wav.Start(sampleRate); }
+    void Write(const int16_t* frames, int frameCount) override { wav.Write(frames, frameCount); }
+    WavWriter wav;
+};
 
 constexpr int kRate = 44100;
 constexpr int kTicksPerSecond = 24;  // 1837.5 frames a tick: a fraction to carry
@@ -52,15 +61,15 @@ protected:
     // capture at 24 pictures a second would; returns the WAV.
     std::string Capture(const std::string& modulePath, int ticks, const std::string& wavName) {
         std::string wavPath = TestFilePath(wavName);
-        WavWriter wav(wavPath);
-        FmodUseVirtualClock(&wav, kTicksPerSecond);
+        WavSink sink(wavPath);
+        FmodUseVirtualClock(&sink, kTicksPerSecond);
         EXPECT_EQ(FSOUND_Init(kRate, 32, 0), 1);
         FMUSIC_MODULE* song = FMUSIC_LoadSong(modulePath.c_str());
         FMUSIC_PlaySong(song);
         for (int tick = 0; tick < ticks; ++tick) FmodAdvanceVirtualClock(1);
         lastTime = FMUSIC_GetTime(song);
         FSOUND_Close();
-        EXPECT_TRUE(wav.Finish());
+        EXPECT_TRUE(sink.wav.Finish());
         return ReadWholeFile(wavPath);
     }
 

@@ -1,4 +1,4 @@
-#include "standin/wav/wav_writer.h"
+#include "formats/wav_writer.h"
 
 #include <algorithm>
 #include <cerrno>

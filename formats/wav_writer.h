@@ -1,25 +1,23 @@
-// A sink for the music rendered on the virtual clock: a WAV file of 16-bit
-// stereo PCM.
+// A WAV file of 16-bit stereo PCM, written as the frames come: the music a
+// capture renders, the data generator's song.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
 #include <string>
 
-#include "standin/fmod/audio_sink.h"
-
-class WavWriter : public AudioSink {
+class WavWriter {
 public:
     explicit WavWriter(std::string path);
     // Finishes the file.
-    ~WavWriter() override;
+    ~WavWriter();
 
     WavWriter(const WavWriter&) = delete;
     WavWriter& operator=(const WavWriter&) = delete;
 
     // The first Start creates the file at its rate; later songs must keep it.
-    void Start(int sampleRate) override;
-    void Write(const int16_t* frames, int frameCount) override;
+    void Start(int sampleRate);
+    void Write(const int16_t* frames, int frameCount);
 
     // Puts the final sizes into the header and closes the file; true when
     // every frame was written. Nothing is written after it.

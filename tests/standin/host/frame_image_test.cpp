@@ -1,4 +1,4 @@
-#include "standin/capture/frame_image.h"
+#include "standin/host/frame_image.h"
 
 #include <cstdint>
 #include <gtest/gtest.h>

@@ -1,0 +1,1 @@
+#include "standin/fmod/audio_sink.h"
