@@ -27,8 +27,8 @@ void TellStartProblems() {
         Tell(message);
     }
     if (debugLog.Failed()) {
-        snprintf(message, sizeof message,
-                 "The log \"%s\" cannot be written; the show goes on without it.", debugLog.Path());
+        snprintf(message, sizeof message, "The log \"%s\" cannot be written; the show goes on without it.",
+                 debugLog.Path());
         Tell(message);
     }
 }

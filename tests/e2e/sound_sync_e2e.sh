@@ -4,9 +4,11 @@
 # program plays about 20 s of a sung stretch of the intro while the sink's
 # monitor is recorded; then the gaps in the music, the show's pace against
 # the wall clock and the picture's sync with what was heard are printed.
-# Timing is reported, not judged: the test fails only on gaps and on a clock
-# that shows music before it was played. Skipped (77) where PulseAudio
-# cannot start.
+# Timing is reported, not judged: the test fails on a clock that shows music
+# before it was played, and on gaps in the music while the machine had a
+# core to spare (load average below the cores): on a 2-core machine at a load
+# of 7, the Linux program had gaps of 11 to 20 ms and duckdemo.exe under Wine
+# many more. Skipped (77) where PulseAudio cannot start.
 #
 #   sound_sync_e2e.sh <duckdemo> <duckdemo.exe or -> <sound_sync> <x11_screenshot> <output folder> <wine prefix>
 linux_program=$1
@@ -22,7 +24,7 @@ figures="$output/figures.txt"
 : >"$figures"
 
 # The server's runtime folder, and with it its socket, stay in the build tree.
-runtime="$output/pulse-runtime"
+runtime="$(cd "$output" && pwd)/pulse-runtime"
 rm -rf "$runtime"
 mkdir -p "$runtime"
 chmod 700 "$runtime"
@@ -60,9 +62,10 @@ server_latency() {
     pactl list sink-inputs | awk '/Buffer Latency:/ { b = $3 } /Sink Latency:/ { s = $3 } END { print b + s }'
 }
 
-clock_log="$output/clock.log"
 shown_enough() {
-    ended "$pid" || { [ -s "$clock_log" ] && [ "$(tail -n 2 "$clock_log" | head -n 1 | cut -d' ' -f2)" -ge $((start_ms + show_ms)) ]; }
+    local shown
+    shown=$(tail -n 2 "$clock_log" 2>/dev/null | head -n 1 | tr -d '\r' | cut -d' ' -f2)
+    ended "$pid" || [ "${shown:-0}" -ge $((start_ms + show_ms)) ] 2>/dev/null
 }
 
 # Records while the program named plays, then measures. The program runs
@@ -70,9 +73,13 @@ shown_enough() {
 measure_run() {
     local label=$1 window latency status_measure=0
     shift
-    rm -f "$clock_log" "$output/$label.raw"
+    clock_log="$output/$label-clock.log"
+    local clock_log_for_program=$clock_log
+    [ "$label" = linux ] || clock_log_for_program=$(winepath -w "$clock_log" 2>/dev/null)
+    rm -f "$clock_log" "$output/$label.raw" "$output/$label.raw.ready"
     "$sound_sync" record duck.monitor 120 "$output/$label.raw" &
     recorder=$!
+    await "$label: the recording" test -e "$output/$label.raw.ready" || fail "$label: the recording did not start"
     DUCKDEMO_CLOCK_LOG=$clock_log_for_program "$@" 2>>"$output/$label-stderr.txt" &
     pid=$!
     window=$(window_named "^doZorava$") || fail "$label: no main window appeared"
@@ -83,15 +90,24 @@ measure_run() {
     wait "$recorder" || fail "$label: the recording failed"
     recorder=""
     [ "$status" -eq 1 ] || fail "$label: Escape ended the program with exit code $status, not 1"
-    "$sound_sync" measure "$module" "$output/$label.raw" "$clock_log" "${latency:-0}" "$label" |
-        tee "$output/$label.txt" || status_measure=$?
+    "$sound_sync" measure "$module" "$output/$label.raw" "$clock_log" "${latency:-0}" "$label" \
+        >"$output/$label.txt" || status_measure=$?
+    cat "$output/$label.txt"
+    load=$(cut -d' ' -f1 /proc/loadavg)
+    if [ "$status_measure" -eq 3 ]; then
+        if awk -v load="$load" -v cores="$(nproc)" 'BEGIN { exit !(load >= cores) }'; then
+            echo "$label: gaps not judged: load average $load on $(nproc) cores"
+            status_measure=0
+        else
+            echo "$label: FAILED: gaps in the music at a load average of $load on $(nproc) cores"
+        fi
+    fi
+    echo "$label: load average $load"
     grep '^FIGURES ' "$output/$label.txt" | sed 's/^FIGURES //' >>"$figures" || true
-    rm -f "$output/$label.raw"
     return "$status_measure"
 }
 
 failures=0
-clock_log_for_program=$clock_log
 SDL_AUDIODRIVER=pulseaudio measure_run linux "$linux_program" --no-setup --start "$start_ms" || failures=$((failures + 1))
 
 if [ "$windows_program" != - ]; then
@@ -110,7 +126,6 @@ if [ "$windows_program" != - ]; then
         timeout 60 wineserver -w
         touch "$WINEPREFIX/duckdemo-ready"
     fi
-    clock_log_for_program=$(winepath -w "$clock_log" 2>/dev/null)
     program=$windows_program
     log="$(dirname "$program")/qvDebug.log"
     DUCKDEMO_START_MS=$start_ms measure_run windows wine "$windows_program" --no-setup || failures=$((failures + 1))

@@ -12,7 +12,7 @@ struct Frame {
 // Frames due at 1000 * n / 60 ms after the first: 16, 33, 50, 66...
 TEST(FramePace, WaitsForEachFrameOfA60HzScreenAndNeverHurriesToCatchUp) {
     const Frame frames[] = {
-        {1000, 0},  // the first frame counts from now
+        {1000, 0},   // the first frame counts from now
         {1005, 11},  // due at 1016
         {1016, 17},  // due at 1033
         {1040, 10},  // late by 7: still due at 1050
