@@ -3,6 +3,7 @@
 // as JSON.
 //
 //   bench_summary [--program=DEMO [--xvfb=with_xvfb.sh]] [--summary=JSON]
+//                 [--sound-figures=FILE, the sound server test's figures]
 //                 [Google Benchmark flags]
 #include <SDL.h>
 
@@ -434,6 +435,30 @@ void AddWindowedGoal(const std::string& program, const std::string& withXvfb, co
     goals.push_back(goal);
 }
 
+// The figures the sound server test printed in its last run: one line per
+// program, its name, then name=value pairs (gaps, pace, sync, latency).
+void AddSoundFigures(const std::string& path, std::vector<Goal>& goals) {
+    std::ifstream in(path);
+    std::string program;
+    while (in >> program) {
+        std::string line;
+        std::getline(in, line);
+        size_t at = 0;
+        while ((at = line.find_first_not_of(' ', at)) != std::string::npos) {
+            size_t end = line.find(' ', at);
+            std::string pair = line.substr(at, end == std::string::npos ? std::string::npos : end - at);
+            at = end == std::string::npos ? line.size() : end;
+            size_t equals = pair.find('=');
+            if (equals == std::string::npos) continue;
+            std::string name = pair.substr(0, equals);
+            std::string unit = name.ends_with("_pct") ? "%" : name.ends_with("_ms") ? "ms" : "count";
+            Goal goal = Figure(program + " on PulseAudio: " + name, std::atof(pair.c_str() + equals + 1), unit);
+            goal.note = "from the last make test (sound_sync_e2e)";
+            goals.push_back(goal);
+        }
+    }
+}
+
 std::string JsonString(const std::string& text) {
     std::string quoted = "\"";
     for (char c : text) {
@@ -490,6 +515,7 @@ int main(int argc, char** argv) {
     std::string program = TakeFlag(argc, argv, "program");
     std::string summary = TakeFlag(argc, argv, "summary");
     std::string withXvfb = TakeFlag(argc, argv, "xvfb");
+    std::string soundFigures = TakeFlag(argc, argv, "sound-figures");
     if (summary.empty()) summary = "bench-summary.json";
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
@@ -507,6 +533,7 @@ int main(int argc, char** argv) {
         AddProgramGoals(program, workFolder, goals);
         if (!withXvfb.empty()) AddWindowedGoal(program, withXvfb, workFolder, goals);
     }
+    if (!soundFigures.empty()) AddSoundFigures(soundFigures, goals);
     PrintTable(goals);
     WriteJson(goals, summary);
     std::printf("\nwritten to %s\n", summary.c_str());

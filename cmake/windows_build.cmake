@@ -44,6 +44,7 @@ target_include_directories(fmod_api INTERFACE ${CMAKE_BINARY_DIR}/sound_api)
 # through waveOut.
 add_library(fmod_waveout STATIC
   standin/fmod/fmod.cpp
+  standin/fmod/fmod_clock_log.cpp
   standin/fmod/fmod_offline.cpp
   standin/fmod/fmod_song.cpp
   standin/fmod/fmod_waveout.cpp
@@ -64,8 +65,10 @@ add_executable(duckdemo WIN32
   platform/desktop/convert.cpp
   platform/desktop/desktop_main.cpp
   platform/desktop/display_ddraw.cpp
+  platform/desktop/frame_pace.cpp
   platform/desktop/duckdemo.rc
   platform/desktop/setup_dialog.cpp
+  platform/desktop/start_problems.cpp
   platform/desktop/system.cpp
   platform/desktop/window.cpp
 )

@@ -29,6 +29,8 @@ public:
     bool StepFailed();
 
     const char* Path() const { return logPath; }
+    // Whether creating or writing the file has failed.
+    bool Failed() const { return warned; }
 
     static constexpr int kMessageCapacity = 2048;
     static constexpr int kPathCapacity = 20000;

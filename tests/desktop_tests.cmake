@@ -3,6 +3,7 @@
 duckdemo_test(desktop_tests LOCK program_log
   SOURCES
     platform/desktop/display_ddraw_test.cpp
+    platform/desktop/frame_pace_test.cpp
     platform/desktop/setup_dialog_test.cpp
     platform/desktop/window_test.cpp
   LIBRARIES fake_fmod desktop_platform desktop_resources

@@ -4,16 +4,15 @@
 
 #include "core/debug_log.h"
 #include "platform/desktop/convert.h"
+#include "platform/desktop/frame_pace.h"
 #include "platform/desktop/setup_dialog.h"
+#include "platform/desktop/start_problems.h"
 #include "platform/desktop/window.h"
 
 namespace {
 
 // Tried in this order; 16 covers both 16-bit layouts.
 constexpr int32_t kFullscreenDepths[] = {32, 24, 16};
-
-// One refresh of a 60 Hz screen, waited out when there is nothing to show.
-constexpr DWORD kRefreshMilliseconds = 16;
 
 // The turned picture, in static data: Present allocates nothing.
 uint32_t stagingBuffer[kStagingMaxWidth * kStagingMaxHeight];
@@ -27,6 +26,7 @@ DDSURFACEDESC2 ClearedDescription() {
 }  // namespace
 
 bool DesktopDisplay::Open(InstanceHandle instance) {
+    TellStartProblems();
     window = OpenMainWindow(static_cast<HINSTANCE>(instance));
     if (window == nullptr) return false;
 
@@ -51,7 +51,14 @@ bool DesktopDisplay::OpenFullscreen() {
             break;
         }
     }
-    if (!modeSet) return debugLog.StepFailed();
+    if (!modeSet) {
+        // The person still sees the show, in a window.
+        debugLog.StepFailed();
+        debugLog.Print("[gfx] No full-screen mode: opening a window instead\n");
+        setupOptions.fullscreen = 0;
+        MakeWindowed(window);
+        return OpenWindowed();
+    }
 
     if (bpp == 16) {
         DDSURFACEDESC2 mode = ClearedDescription();
@@ -118,25 +125,37 @@ void DesktopDisplay::PumpMessages() {
 }
 
 void DesktopDisplay::Present(const uint32_t* pixels) {
-    // After a failed Open there may be nothing to draw on; the loop still
-    // keeps to the screen's pace instead of spinning.
-    if (g_pDDSBack == nullptr || g_pDDSPrimary == nullptr) {
-        Sleep(kRefreshMilliseconds);
-        return;
-    }
+    // Every mode keeps to the screen's pace, even with nothing to draw on
+    // after a failed Open.
+    DWORD wait = WaitBeforeFrame(pace, GetTickCount());
+    if (wait > 0) Sleep(wait);
+    if (g_pDDSBack == nullptr || g_pDDSPrimary == nullptr) return;
 
+    // While the window is away (minimised, or switched from in full screen)
+    // nothing can be restored, and the frame is skipped.
+    if (surfacesLost && !RestoreSurfaces()) return;
+    if (DrawAndShow(pixels) != DDERR_SURFACELOST) return;
+    surfacesLost = true;
+    debugLog.Print("[gfx] Restore()...\n");
+    if (RestoreSurfaces()) DrawAndShow(pixels);
+}
+
+HRESULT DesktopDisplay::DrawAndShow(const uint32_t* pixels) {
     DDSURFACEDESC2 surface = ClearedDescription();
-    if (g_pDDSBack->Lock(nullptr, &surface, DDLOCK_WAIT, nullptr) == DD_OK && surface.lpSurface != nullptr) {
-        TurnAndConvert(pixels, setupOptions.doubleSize != 0, stagingBuffer, bpp,
-                       static_cast<uint8_t*>(surface.lpSurface), surface.lPitch, surface.dwWidth, surface.dwHeight);
-        g_pDDSBack->Unlock(nullptr);
-    }
+    HRESULT locked = g_pDDSBack->Lock(nullptr, &surface, DDLOCK_WAIT, nullptr);
+    if (locked != DD_OK || surface.lpSurface == nullptr) return locked;
+    TurnAndConvert(pixels, setupOptions.doubleSize != 0, stagingBuffer, bpp, static_cast<uint8_t*>(surface.lpSurface),
+                   surface.lPitch, surface.dwWidth, surface.dwHeight);
+    g_pDDSBack->Unlock(nullptr);
+    if (setupOptions.fullscreen) return g_pDDSPrimary->Flip(nullptr, 0);
+    return g_pDDSPrimary->Blt(&screenClientRect, g_pDDSBack, &clientRect, DDBLT_WAIT, nullptr);
+}
 
-    if (setupOptions.fullscreen) {
-        g_pDDSPrimary->Flip(nullptr, 0);
-    } else {
-        g_pDDSPrimary->Blt(&screenClientRect, g_pDDSBack, &clientRect, DDBLT_WAIT, nullptr);
-    }
+// The primary first: in full screen it brings its back buffer with it.
+bool DesktopDisplay::RestoreSurfaces() {
+    if (g_pDDSPrimary->Restore() != DD_OK || g_pDDSBack->Restore() != DD_OK) return false;
+    surfacesLost = false;
+    return true;
 }
 
 void DesktopDisplay::Close() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/platform.h"
+#include "platform/desktop/frame_pace.h"
 #include "platform/desktop/win32.h"
 
 class DesktopDisplay final : public Display {
@@ -21,4 +22,9 @@ public:
 private:
     bool OpenFullscreen();
     bool OpenWindowed();
+    HRESULT DrawAndShow(const uint32_t* pixels);
+    bool RestoreSurfaces();
+
+    FramePace pace;
+    bool surfacesLost = false;  // until both surfaces are restored
 };

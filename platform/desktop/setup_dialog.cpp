@@ -27,5 +27,7 @@ INT_PTR CALLBACK SetupDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 
 INT_PTR RunSetupDialog(HINSTANCE instance) {
     if (setupFromCommandLine) return 1;
-    return DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_SETUP), GetForegroundWindow(), SetupDialogProc, 0);
+    // No owner: a modal box disables its owner, and the window in front at
+    // start is another program's.
+    return DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_SETUP), nullptr, SetupDialogProc, 0);
 }

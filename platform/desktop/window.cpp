@@ -73,13 +73,34 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
+namespace {
+
+// The outer rectangle for a client area of the picture's size, and where it
+// goes: centred by the client size, so the client area sits a little right
+// of and below the screen's centre.
+RECT PlaceWindow(DWORD style) {
+    RECT outer = {0, 0, PictureWidth(), PictureHeight()};
+    if (style == kWindowedStyle) AdjustWindowRectEx(&outer, style, FALSE, WS_EX_APPWINDOW);
+    int x = (GetSystemMetrics(SM_CXSCREEN) - PictureWidth()) / 2;
+    int y = (GetSystemMetrics(SM_CYSCREEN) - PictureHeight()) / 2;
+    return RECT{x, y, x + outer.right - outer.left, y + outer.bottom - outer.top};
+}
+
+}  // namespace
+
+void MakeWindowed(HWND window) {
+    SetWindowLongA(window, GWL_STYLE, static_cast<LONG>(kWindowedStyle));
+    RECT placed = PlaceWindow(kWindowedStyle);
+    SetWindowPos(window, nullptr, placed.left, placed.top, placed.right - placed.left, placed.bottom - placed.top,
+                 SWP_NOZORDER | SWP_FRAMECHANGED | SWP_SHOWWINDOW);
+    RefreshGeometry(window);
+}
+
 HWND OpenMainWindow(HINSTANCE instance) {
     // Cancel ends the program here; a box that could not be shown leaves
     // every option off.
     if (RunSetupDialog(instance) == 0) exit(0);
 
-    int32_t width = PictureWidth();
-    int32_t height = PictureHeight();
     DWORD style = setupOptions.fullscreen ? kFullscreenStyle : kWindowedStyle;
 
     WNDCLASSA windowClass = {};
@@ -94,16 +115,11 @@ HWND OpenMainWindow(HINSTANCE instance) {
         return nullptr;
     }
 
-    RECT outer = {0, 0, width, height};
-    if (!setupOptions.fullscreen) AdjustWindowRectEx(&outer, style, FALSE, WS_EX_APPWINDOW);
-
     debugLog.Print("[gfx] CreateWindow()...\n");
-    // Centred by the client size, so the client area sits a little right of
-    // and below the screen's centre.
-    int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    HWND window = CreateWindowExA(WS_EX_APPWINDOW, "qvWnd", "doZorava", style, x, y, outer.right - outer.left,
-                                  outer.bottom - outer.top, nullptr, nullptr, instance, nullptr);
+    RECT placed = PlaceWindow(style);
+    HWND window =
+        CreateWindowExA(WS_EX_APPWINDOW, "qvWnd", "doZorava", style, placed.left, placed.top,
+                        placed.right - placed.left, placed.bottom - placed.top, nullptr, nullptr, instance, nullptr);
     if (window == nullptr) {
         debugLog.StepFailed();
         return nullptr;

@@ -20,6 +20,10 @@ int32_t PictureHeight();
 // the window, or null after logging the failed step.
 HWND OpenMainWindow(HINSTANCE instance);
 
+// Gives the full-screen window a caption and the windowed size and place,
+// for a run whose full-screen modes were all refused.
+void MakeWindowed(HWND window);
+
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Client position (packed as in lParam) to BackBuffer coordinates: the

@@ -111,11 +111,7 @@ class DirectDrawObject;
 class Surface final : public RefCounted<IDirectDrawSurface7> {
 public:
     Surface(DirectDrawObject& owner, const PixelLayout& pixelLayout, int32_t surfaceWidth, int32_t surfaceHeight,
-            bool allocate)
-        : display(owner), layout(pixelLayout), width(surfaceWidth), height(surfaceHeight) {
-        pitch = (width * BytesPerPixel(layout) + 3) & ~3;
-        if (allocate) memory.assign(static_cast<size_t>(pitch) * height, 0);
-    }
+            bool allocate);
     ~Surface() override {
         if (clipper != nullptr) clipper->Release();
         if (attached != nullptr) attached->Release();
@@ -137,13 +133,10 @@ public:
         Describe(*description, false);
         return DD_OK;
     }
-    HRESULT IsLost() override {
-        SayNotImplemented("IDirectDrawSurface7::IsLost");
-        return DD_OK;
-    }
+    HRESULT IsLost() override { return Lost() ? DDERR_SURFACELOST : DD_OK; }
     HRESULT Lock(LPRECT, LPDDSURFACEDESC2 description, DWORD, HANDLE) override {
         if (description == nullptr) return DDERR_INVALIDPARAMS;
-        if (StepFails("Lock") || memory.empty()) {
+        if (StepFails("Lock") || memory.empty() || Lost()) {
             description->lpSurface = nullptr;
             return DDERR_SURFACELOST;
         }
@@ -151,10 +144,7 @@ public:
         locked = true;
         return DD_OK;
     }
-    HRESULT Restore() override {
-        SayNotImplemented("IDirectDrawSurface7::Restore");
-        return DD_OK;
-    }
+    HRESULT Restore() override;
     HRESULT SetClipper(LPDIRECTDRAWCLIPPER newClipper) override {
         if (StepFails("SetClipper")) return DDERR_GENERIC;
         if (newClipper != nullptr) newClipper->AddRef();
@@ -167,6 +157,8 @@ public:
         locked = false;
         return DD_OK;
     }
+
+    bool Lost() const;
 
     void Describe(DDSURFACEDESC2& description, bool withMemory) {
         DWORD size = description.dwSize;
@@ -196,6 +188,7 @@ public:
     std::vector<uint8_t> memory;
     bool primary = false;
     bool locked = false;
+    uint32_t generation = 0;      // the display's when made or last restored
     Surface* attached = nullptr;  // the flip chain's back buffer
     Clipper* clipper = nullptr;
 };
@@ -250,6 +243,7 @@ public:
         if (!wantsExclusive) LeaveExclusiveMode();
         window = hWnd;
         exclusive = wantsExclusive;
+        seenDepartures = Presence().departures;
         return DD_OK;
     }
 
@@ -275,12 +269,38 @@ public:
         return DD_OK;
     }
 
+    // Every surface is lost once the window goes away from the person:
+    // minimised, or in an exclusive mode switched from. Returns whether it
+    // is away now, when nothing can be restored.
+    bool NoticeDepartures() {
+        HostPresence presence = Presence();
+        if (presence.departures != seenDepartures) {
+            seenDepartures = presence.departures;
+            ++generation;
+        }
+        return presence.away;
+    }
+
+    // Back from being away: an exclusive mode takes the screen again.
+    void Return() {
+        WindowRecord* record = FindWindowRecord(window);
+        if (record == nullptr || !modeSet) return;
+        HostSetFullscreen(record->host, true);
+        HostRaiseWindow(record->host);
+    }
+
     PixelLayout CurrentLayout() const { return LayoutForDepth(modeSet ? modeDepth : TheHardware().windowBitsPerPixel); }
 
     HWND window = nullptr;
     bool exclusive = false;
+    uint32_t generation = 0;
 
 private:
+    HostPresence Presence() const {
+        WindowRecord* record = FindWindowRecord(window);
+        return record != nullptr ? HostWindowPresence(record->host, exclusive) : HostPresence{};
+    }
+
     HRESULT CreatePrimary(const DDSURFACEDESC2& description, LPDIRECTDRAWSURFACE7* surface) {
         if (StepFails("CreateSurface")) return DDERR_GENERIC;
         DWORD caps = description.ddsCaps.dwCaps;
@@ -313,10 +333,38 @@ private:
     int32_t modeWidth = 0;
     int32_t modeHeight = 0;
     int32_t modeDepth = 32;
+    uint32_t seenDepartures = 0;
 };
+
+Surface::Surface(DirectDrawObject& owner, const PixelLayout& pixelLayout, int32_t surfaceWidth, int32_t surfaceHeight,
+                 bool allocate)
+    : display(owner), layout(pixelLayout), width(surfaceWidth), height(surfaceHeight), generation(owner.generation) {
+    pitch = (width * BytesPerPixel(layout) + 3) & ~3;
+    if (allocate) memory.assign(static_cast<size_t>(pitch) * height, 0);
+}
+
+bool Surface::Lost() const {
+    display.NoticeDepartures();
+    return generation != display.generation;
+}
+
+// Fails while the window is still away. A restored surface's memory is
+// there again but its picture is not: the program draws it anew.
+HRESULT Surface::Restore() {
+    if (display.NoticeDepartures()) return DDERR_WRONGMODE;
+    if (generation == display.generation) return DD_OK;
+    for (Surface* surface : {this, attached}) {
+        if (surface == nullptr) continue;
+        surface->generation = display.generation;
+        std::fill(surface->memory.begin(), surface->memory.end(), uint8_t{0});
+    }
+    if (primary) display.Return();
+    return DD_OK;
+}
 
 HRESULT Surface::Flip(LPDIRECTDRAWSURFACE7, DWORD) {
     if (!primary || attached == nullptr) return DDERR_INVALIDPARAMS;
+    if (Lost() || attached->Lost()) return DDERR_SURFACELOST;
     memory.swap(attached->memory);
     Show(display.window, memory.data(), width, height);
     return DD_OK;
@@ -328,6 +376,7 @@ HRESULT Surface::Blt(LPRECT, LPDIRECTDRAWSURFACE7 source, LPRECT sourceRect, DWO
     auto* from = static_cast<Surface*>(source);
     if (!primary || from == nullptr || from->memory.empty()) return DDERR_INVALIDPARAMS;
     if (clipper == nullptr) return DDERR_NOCLIPPERATTACHED;
+    if (Lost() || from->Lost()) return DDERR_SURFACELOST;
     RECT area{0, 0, from->width, from->height};
     if (sourceRect != nullptr) area = *sourceRect;
     area.left = std::max<LONG>(area.left, 0);

@@ -114,6 +114,7 @@ signed char FSOUND_Init(int mixrate, int, unsigned int) {
     soundSystem.initialised = true;
     soundSystem.mixRate = mixrate;
     if (soundSystem.virtualClock) return 1;
+    standin::ReadTestSettings();
 
     soundSystem.hasDevice = standin::OpenAudioDevice(mixrate);
     if (soundSystem.hasDevice) return 1;
@@ -172,7 +173,12 @@ signed char FMUSIC_StopSong(FMUSIC_MODULE* mod) {
     return mod != nullptr ? 1 : 0;
 }
 
-int FMUSIC_GetTime(FMUSIC_MODULE* mod) { return standin::SongTime(standin::SongOrSilence(mod)); }
+int FMUSIC_GetTime(FMUSIC_MODULE* mod) {
+    FMUSIC_MODULE& song = standin::SongOrSilence(mod);
+    int time = standin::SongTime(song);
+    if (song.playing) standin::LogClockReading(time);
+    return time;
+}
 
 int FSOUND_GetError() { return soundSystem.lastError; }
 

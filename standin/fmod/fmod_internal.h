@@ -91,6 +91,11 @@ int64_t DeviceAudibleFrames(const FMUSIC_MODULE& song);
 int64_t HeardFrames(int64_t framesHanded, int lastBufferFrames, int64_t nanosecondsSince, int rate);
 int64_t DeviceDecodedFrames(const FMUSIC_MODULE& song);
 
+// The test mode of a run on a real device (fmod_clock_log.cpp): read at
+// FSOUND_Init, then one line per reading of the clock.
+void ReadTestSettings();
+void LogClockReading(int milliseconds);
+
 // The virtual clock (fmod_offline.cpp).
 void StartOnVirtualClock(FMUSIC_MODULE& song);
 int64_t VirtualElapsedMilliseconds(const FMUSIC_MODULE& song);

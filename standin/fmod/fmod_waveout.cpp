@@ -11,9 +11,10 @@ namespace standin {
 
 namespace {
 
-// 23 ms each at 44100 Hz: four keep the device fed through a busy frame, and
-// a stop is heard within a tenth of a second.
-constexpr int kBufferCount = 4;
+// 23 ms each at 44100 Hz, 186 ms in all: with four (93 ms) Wine's PulseAudio
+// driver ran dry on a busy machine; a stop is still heard within a fifth of
+// a second.
+constexpr int kBufferCount = 8;
 constexpr int kBufferFrames = 1024;
 
 // The thread and the main thread touch the song, its decoder and the count
@@ -115,6 +116,8 @@ bool OpenAudioDevice(int rate) {
         CloseAudioDevice();
         return false;
     }
+    // Above the main loop, so a busy frame never keeps the buffers waiting.
+    SetThreadPriority(device.thread, THREAD_PRIORITY_TIME_CRITICAL);
     return true;
 }
 

@@ -50,7 +50,39 @@ uint32_t VirtualKeyOf(SDL_Keycode key) {
     }
 }
 
+void NotePresence(HostWindow& window, uint8_t windowEvent) {
+    switch (windowEvent) {
+        case SDL_WINDOWEVENT_MINIMIZED:
+        case SDL_WINDOWEVENT_HIDDEN:
+            if (!window.minimised) ++window.minimisations;
+            window.minimised = true;
+            break;
+        case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_SHOWN:
+        case SDL_WINDOWEVENT_EXPOSED:
+            window.minimised = false;
+            break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            if (!window.focusAway) ++window.focusLosses;
+            window.focusAway = true;
+            break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            window.focusAway = false;
+            break;
+        default:
+            break;
+    }
+}
+
 }  // namespace
+
+HostPresence HostWindowPresence(HostWindow* window, bool countFocus) {
+    if (window == nullptr) return {};
+    HostPresence presence;
+    presence.departures = window->minimisations + (countFocus ? window->focusLosses : 0);
+    presence.away = window->minimised || (countFocus && window->focusAway);
+    return presence;
+}
 
 HostWindow* NewestHostWindow() { return firstWindow; }
 
@@ -140,6 +172,11 @@ void HostSetFullscreen(HostWindow* window, bool fullscreen) {
     }
 }
 
+void HostSetBordered(HostWindow* window, bool bordered) {
+    if (window != nullptr && window->sdl != nullptr)
+        SDL_SetWindowBordered(window->sdl, bordered ? SDL_TRUE : SDL_FALSE);
+}
+
 void HostRaiseWindow(HostWindow* window) {
     if (window != nullptr && window->sdl != nullptr) SDL_RaiseWindow(window->sdl);
 }
@@ -206,6 +243,7 @@ bool HostPollEvent(HostEvent& event) {
                 event.window = FromSdl(sdlEvent.window.windowID);
                 if (sdlEvent.window.event == SDL_WINDOWEVENT_CLOSE) event.kind = HostEventKind::Close;
                 if (sdlEvent.window.event == SDL_WINDOWEVENT_MOVED) event.kind = HostEventKind::Move;
+                if (event.window != nullptr) NotePresence(*event.window, sdlEvent.window.event);
                 break;
             case SDL_MOUSEMOTION:
             case SDL_MOUSEBUTTONDOWN:

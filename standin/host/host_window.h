@@ -23,6 +23,10 @@ struct HostWindow {
     int32_t pictureWidth = 0;         // and its size
     int32_t pictureHeight = 0;
     std::chrono::steady_clock::time_point nextRefresh;
+    uint32_t minimisations = 0;  // times minimised or hidden
+    uint32_t focusLosses = 0;    // times the keyboard focus went to another window
+    bool minimised = false;
+    bool focusAway = false;
     HostWindow* next = nullptr;  // every live window, for the end of the process
 };
 

@@ -53,6 +53,15 @@ void HostDestroyWindow(HostWindow* window);
 void HostShowWindow(HostWindow* window, bool visible);
 void HostSetTopmost(HostWindow* window, bool topmost);
 void HostSetFullscreen(HostWindow* window, bool fullscreen);
+void HostSetBordered(HostWindow* window, bool bordered);
+
+// How often a window went away from the person (minimised, or with the
+// focus counted, switched from), and whether it is away now.
+struct HostPresence {
+    uint32_t departures = 0;
+    bool away = false;
+};
+HostPresence HostWindowPresence(HostWindow* window, bool countFocus);
 void HostRaiseWindow(HostWindow* window);
 void HostMoveWindow(HostWindow* window, int32_t x, int32_t y, int32_t width, int32_t height);
 // The size of the pictures shown in the window, without moving it.

@@ -201,6 +201,11 @@ typedef struct tagWNDCLASSW {
 #define BST_CHECKED 0x0001
 
 #define IDOK 1
+#define MB_OK 0x00000000L
+#define MB_ICONERROR 0x00000010L
+#define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
+#define FILE_ATTRIBUTE_DIRECTORY 0x00000010
+#define FILE_ATTRIBUTE_NORMAL 0x00000080
 #define IDCANCEL 2
 
 #define CS_VREDRAW 0x0001
@@ -216,7 +221,9 @@ typedef struct tagWNDCLASSW {
 #define SWP_NOSIZE 0x0001
 #define SWP_NOMOVE 0x0002
 #define SWP_NOZORDER 0x0004
+#define SWP_FRAMECHANGED 0x0020
 #define SWP_SHOWWINDOW 0x0040
+#define GWL_STYLE (-16)
 #define HWND_TOP ((HWND)0)
 #define HWND_TOPMOST ((HWND)-1)
 #define HWND_NOTOPMOST ((HWND)-2)
@@ -260,6 +267,9 @@ BOOL WINAPI ShowWindow(HWND hWnd, int nCmdShow);
 BOOL WINAPI UpdateWindow(HWND hWnd);
 BOOL WINAPI MoveWindow(HWND hWnd, int X, int Y, int nWidth, int nHeight, BOOL bRepaint);
 BOOL WINAPI SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy, UINT uFlags);
+LONG WINAPI SetWindowLongA(HWND hWnd, int nIndex, LONG dwNewLong);
+int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);
+DWORD WINAPI GetFileAttributesA(LPCSTR lpFileName);
 BOOL WINAPI SetForegroundWindow(HWND hWnd);
 HWND WINAPI GetForegroundWindow(void);
 HWND WINAPI SetFocus(HWND hWnd);

@@ -193,6 +193,13 @@ BOOL WINAPI CreateDirectoryW(LPCWSTR lpPathName, LPSECURITY_ATTRIBUTES) {
     return CreateDirectoryA(path, nullptr);
 }
 
+// Only whether the path is a folder; every other file is a plain one.
+DWORD WINAPI GetFileAttributesA(LPCSTR lpFileName) {
+    struct stat status {};
+    if (lpFileName == nullptr || stat(lpFileName, &status) != 0) return INVALID_FILE_ATTRIBUTES;
+    return S_ISDIR(status.st_mode) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
+}
+
 void WINAPI Sleep(DWORD dwMilliseconds) {
     if (!virtualTicks) std::this_thread::sleep_for(std::chrono::milliseconds(dwMilliseconds));
 }

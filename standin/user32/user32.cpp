@@ -2,6 +2,7 @@
 // window's handle is its place in the registry, so a handle outlives the
 // window safely: calls on a destroyed window fail instead of crashing.
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -255,6 +256,31 @@ BOOL WINAPI SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, 
     }
     if ((uFlags & SWP_SHOWWINDOW) != 0) ShowWindow(hWnd, SW_SHOW);
     return TRUE;
+}
+
+// Only the style: a caption given or taken shows or hides the host window's
+// border; the client area moves at the next SetWindowPos, as with
+// SWP_FRAMECHANGED.
+LONG WINAPI SetWindowLongA(HWND hWnd, int nIndex, LONG dwNewLong) {
+    WindowRecord* record = FindWindowRecord(hWnd);
+    if (record == nullptr) return 0;
+    if (nIndex != GWL_STYLE) {
+        SayNotImplemented("SetWindowLongA");
+        return 0;
+    }
+    DWORD previous = record->style;
+    record->style = static_cast<DWORD>(dwNewLong);
+    HostSetBordered(record->host, HasCaption(record->style));
+    return static_cast<LONG>(previous);
+}
+
+// A box here would block every unattended run and be seen by no test: the
+// message goes to stderr, where a person at a terminal reads it, and the
+// answer is OK.
+int WINAPI MessageBoxA(HWND, LPCSTR lpText, LPCSTR lpCaption, UINT) {
+    std::fprintf(stderr, "message box \"%s\": %s\n", lpCaption != nullptr ? lpCaption : "Error",
+                 lpText != nullptr ? lpText : "");
+    return IDOK;
 }
 
 BOOL WINAPI SetForegroundWindow(HWND hWnd) {

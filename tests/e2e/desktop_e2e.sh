@@ -39,6 +39,24 @@ main=$(window_named "^doZorava$") || fail "no main window appeared with --no-set
 expect_moves_do_not_back_up "$main" Escape
 [ "$status" -eq 1 ] || fail "Escape after the moves ended with exit code $status, not 1"
 
+# Alt+Tab in full screen, as a window manager does it: the window goes away
+# (unmapped, as when minimised) and comes back with the focus. The picture
+# must come back, and the restore be logged once.
+"$program" --fullscreen --start 40000 &
+pid=$!
+main=$(window_named "^doZorava$") || fail "no full-screen window appeared"
+picture_shown() { lit=$("$screenshot" "$output/$1") && [ "$lit" -ge 1000 ]; }
+await "the full-screen picture" picture_shown alt-tab-before.png || fail "no full-screen picture"
+xdotool windowunmap --sync "$main"
+await "the surfaces lost" grep -q '^\[gfx\] Restore()\.\.\.$' "$log" || fail "nothing was lost when the window went away"
+"$screenshot" "$output/alt-tab-away.png" >/dev/null || fail "no screenshot"
+xdotool windowmap --sync "$main"
+await "the focus back" focused "$main" || fail "the window did not take the focus back"
+await "the picture back" picture_shown alt-tab-back.png || fail "the picture did not come back after Alt+Tab"
+[ "$(grep -c '^\[gfx\] Restore()\.\.\.$' "$log")" -eq 1 ] || fail "the restore was not logged once"
+end_with "$main" Escape
+echo "alt+tab: the picture came back ($lit lit pixels), the restore logged once"
+
 expect_quit_without_window --no-setup
 expect_readme_hardware_examples_run --fullscreen
 expect_readme_hardware_examples_run --no-setup

@@ -53,6 +53,23 @@ if(DUCKDEMO_WINDOWS_E2E AND WINE_PROGRAM AND MINGW_CXX AND EXISTS ${PROJECT_SOUR
   set_tests_properties(windows_package PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300)
 endif()
 
+# Both desktop programs on a PulseAudio of the test's own: gaps, pace and
+# sync measured from a recording of its sink and printed; skipped where
+# PulseAudio cannot start.
+add_executable(sound_sync tools/sound_sync.cpp)
+target_link_libraries(sound_sync PRIVATE standin_fmod duckdemo_warnings)
+target_include_directories(sound_sync PRIVATE ${PROJECT_SOURCE_DIR})
+set(sound_sync_exe -)
+if(TARGET duckdemo_windows)
+  set(sound_sync_exe ${PROJECT_BINARY_DIR}/windows/duckdemo.exe)
+endif()
+add_test(NAME sound_sync_e2e
+  COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/with_xvfb.sh bash ${CMAKE_CURRENT_LIST_DIR}/sound_sync_e2e.sh
+          $<TARGET_FILE:duckdemo> ${sound_sync_exe} $<TARGET_FILE:sound_sync> $<TARGET_FILE:x11_screenshot>
+          ${CMAKE_CURRENT_BINARY_DIR}/output ${PROJECT_BINARY_DIR}/wineprefix-sound)
+set_tests_properties(sound_sync_e2e PROPERTIES TIMEOUT 900 RUN_SERIAL TRUE SKIP_RETURN_CODE 77
+  ENVIRONMENT ${xvfb_scratch})
+
 # Broken data, a folder that cannot be written, a full disk, closed stdio and
 # signals, each met by a copy of the program; headless.
 foreach(program duckdemo duckdemo-ce)

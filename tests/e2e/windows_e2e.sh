@@ -97,6 +97,24 @@ wine "$program" --to "ané" >"$output/wine-refused.txt" 2>&1 || status=$?
     fail "duckdemo.exe --to ané ended with $status, saying: $(cat "$output/wine-refused.txt")"
 echo "windows: --to ané refused: $(grep -F U+00E9 "$output/wine-refused.txt")"
 
+# A folder whose name no Windows code page but UTF-8 holds: the manifest
+# makes the A calls UTF-8, so data, module and log are all found there.
+folder="$output/Тест デモ"
+rm -rf "$folder"
+mkdir -p "$folder"
+cp "$program" "$folder/"
+cp -r "$(dirname "$program")/data" "$folder/"
+wine "$folder/duckdemo.exe" --no-setup 2>>"$output/wine-stderr.txt" &
+pid=$!
+# Its lines end as Windows ends them.
+folder_in_mainloop() { grep -q '^\[core\] Entering mainloop.$' "$folder/qvDebug.log" 2>/dev/null || ended "$pid"; }
+await "the main loop in $folder" folder_in_mainloop || fail "no main loop in a folder named Тест デモ"
+main=$(window_of_wine "^doZorava$") || fail "no main window in a folder named Тест デモ"
+end_with "$main" Escape
+tr -d '\r' <"$folder/qvDebug.log" | grep -qF 'Тест デモ\data\duck.xm")...' && ! grep -q ERROR "$folder/qvDebug.log" ||
+    fail "the program in a folder named Тест デモ did not find its data: $(cat "$folder/qvDebug.log")"
+echo "windows: a folder named Тест デモ: data, module and log found there"
+
 rm -f "$log"
 wine "$program" "${greeting[@]}" 2>>"$output/wine-stderr.txt" &
 pid=$!

@@ -8,6 +8,7 @@
 #include <string>
 #include <windows.h>
 
+#include "core/data_path.h"
 #include "core/platform.h"
 #include "platform/desktop/setup_dialog.h"
 #include "standin/hardware/hardware.h"
@@ -24,6 +25,7 @@ protected:
         setupOptions = SetupOptions{};
         setupFromCommandLine = FALSE;
         inputState = InputState{};
+        CreateDirectoryA(ResolveDataPath("data"), nullptr);  // where the program finds its data
         ProgramLogTest::SetUp();
     }
 

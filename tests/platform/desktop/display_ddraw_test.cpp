@@ -1,9 +1,12 @@
 #include "platform/desktop/display_ddraw.h"
 
+#include <unistd.h>
+
 #include <cstring>
 #include <vector>
 
 #include "platform/desktop/desktop_fixture.h"
+#include "platform/desktop/window.h"
 
 namespace {
 
@@ -72,16 +75,26 @@ TEST_F(DesktopDisplayTest, A565CardKeeps16Bits) {
     EXPECT_NE(Logged().find("[gfx] GetDisplayMode(16)...\n[gfx] bpp == 16...\n"), std::string::npos);
 }
 
-TEST_F(DesktopDisplayTest, NoFullScreenModeFailsAfterThe16BitTry) {
+// The person sees the show in a window, as a windowed run shows it, instead
+// of a black screen.
+TEST_F(DesktopDisplayTest, NoFullScreenModeSaysSoAndOpensTheWindowedRunInstead) {
     setupOptions.fullscreen = 1;
     standin::TheHardware().accepts32 = false;
     standin::TheHardware().accepts24 = false;
     standin::TheHardware().accepts16 = false;
-    EXPECT_FALSE(Open());
+    ASSERT_TRUE(Open());
     EXPECT_EQ(Logged(), kWindowLines + kCreateLines +
                             "[gfx] SetDisplayMode(32)...\n[gfx] SetDisplayMode(24)...\n[gfx] SetDisplayMode(16)...\n"
-                            "[ERROR] FAILED!\n");
-    display.Present(frame.data());  // nothing to draw on, and no harm done
+                            "[ERROR] FAILED!\n[gfx] No full-screen mode: opening a window instead\n"
+                            "[gfx] CreateSurface(g_pDDSPrimary)...\n[gfx] CreateClipper()...\n[gfx] SetClipper()...\n"
+                            "[gfx] CreateSurface(g_pDDSBack)...\n");
+    RECT outer = {0, 0, 320, 240};
+    AdjustWindowRectEx(&outer, WS_POPUP | WS_CAPTION, FALSE, WS_EX_APPWINDOW);
+    EXPECT_EQ(screenClientRect.left, 352 - outer.left);
+    EXPECT_EQ(screenClientRect.top, 264 - outer.top);
+    frame[319 * 240 + 0] = 0xFF112233;
+    display.Present(frame.data());
+    EXPECT_EQ(SurfacePixel(display.g_pDDSBack, 0, 0), 0xFF112233u);
 }
 
 TEST_F(DesktopDisplayTest, AnUnknown16BitLayoutEndsTheProgramWithExitCodeZero) {
@@ -151,6 +164,40 @@ TEST_F(DesktopDisplayTest, AFailedLockSkipsTheFrame) {
     display.Present(frame.data());
     standin::TheHardware().failingStep.clear();
     EXPECT_EQ(SurfacePixel(display.g_pDDSBack, 0, 0), 0u);
+}
+
+// Alt+Tab as the stand-in sees it: the window hidden, then shown again.
+TEST_F(DesktopDisplayTest, LostSurfacesComeBackOnceTheWindowDoesWithTheNextFrameDrawn) {
+    setupOptions.fullscreen = 1;
+    ASSERT_TRUE(Open());
+    frame[319 * 240 + 0] = 0xFF123456;
+    display.Present(frame.data());
+    logSizeBefore = ProgramLogSize();
+
+    ShowWindow(display.window, SW_HIDE);
+    display.PumpMessages();
+    display.Present(frame.data());
+    display.Present(frame.data());
+    EXPECT_EQ(display.g_pDDSPrimary->IsLost(), DDERR_SURFACELOST);
+
+    ShowWindow(display.window, SW_SHOW);
+    display.PumpMessages();
+    display.Present(frame.data());
+    EXPECT_EQ(display.g_pDDSPrimary->IsLost(), DD_OK);
+    EXPECT_EQ(SurfacePixel(display.g_pDDSPrimary, 0, 0), 0xFF123456u);
+    EXPECT_EQ(Logged(), "[gfx] Restore()...\n");  // once for the one loss
+}
+
+// A Windows user sees no stderr: the box is what tells them.
+TEST_F(DesktopDisplayTest, AMissingDataFolderIsToldInABoxAndInTheLogBeforeTheWindowOpens) {
+    std::string data = ResolveDataPath("data");
+    ASSERT_EQ(rmdir(data.c_str()), 0);
+    testing::internal::CaptureStderr();
+    ASSERT_TRUE(Open());
+    std::string told = testing::internal::GetCapturedStderr();
+    CreateDirectoryA(data.c_str(), nullptr);
+    EXPECT_NE(told.find("message box \"doZorava\": The folder \"" + data + "\" is missing"), std::string::npos) << told;
+    EXPECT_EQ(Logged().rfind("[ERROR] No data folder: \"" + data + "\"\n" + kWindowLines, 0), 0u) << Logged();
 }
 
 TEST_F(DesktopDisplayTest, CloseReleasesEverythingAndDestroysTheWindow) {
