@@ -29,6 +29,9 @@ constexpr uint32_t kShowTime = 5000;
 // The swaps stop speeding up at this level.
 constexpr int32_t kFastestLevel = 15;
 
+// A swap is quicker each level, down to the fastest.
+uint32_t SwapDuration(int32_t level) { return static_cast<uint32_t>(512 - 20 * std::min(level, kFastestLevel)); }
+
 }  // namespace
 
 GuessGame::GuessGame(Bitmap& target, const Font& font) : target(target), font(font) {}
@@ -109,25 +112,33 @@ void GuessGame::PickPair() {
     }
 }
 
-void GuessGame::StepSwap() {
-    uint32_t duration = static_cast<uint32_t>(512 - 20 * std::min(level, kFastestLevel));
+void GuessGame::SwapPlaces(uint32_t elapsed, DuckPlace places[kDuckSlotCount]) const {
+    uint32_t duration = SwapDuration(level);
     // Each moving duck travels one slot step in the duration.
     uint32_t msPerPixel = duration / kSlotStep;
-    uint32_t elapsed = SystemTickCount() - timerStart;
-
     // A late step would carry the moving ducks off the picture; it shows them
     // where the swap ends instead.
     uint32_t shown = std::min(elapsed, duration);
     int32_t bulge = sineTable[(shown * 127u / duration) & 255u] / 8;
     int32_t travel = static_cast<int32_t>(shown / msPerPixel);
-
     for (int32_t slot = 0; slot < kSlotCount; ++slot) {
-        if (slot == swapSlot) {
-            target.BlitKeyed(*stanceFrame, kRowX + bulge, SlotY(slot) - travel, kOpaqueBlack);
-        } else if (slot == swapSlot + 1) {
-            target.BlitKeyed(*stanceFrame, kRowX - bulge, SlotY(slot) + travel, kOpaqueBlack);
+        places[slot] = slot == swapSlot       ? DuckPlace{kRowX + bulge, SlotY(slot) - travel}
+                       : slot == swapSlot + 1 ? DuckPlace{kRowX - bulge, SlotY(slot) + travel}
+                                              : DuckPlace{kRowX, SlotY(slot)};
+    }
+}
+
+void GuessGame::StepSwap() {
+    uint32_t duration = SwapDuration(level);
+    uint32_t elapsed = SystemTickCount() - timerStart;
+    DuckPlace places[kDuckSlotCount];
+    SwapPlaces(elapsed, places);
+    for (int32_t slot = 0; slot < kSlotCount; ++slot) {
+        bool moving = slot == swapSlot || slot == swapSlot + 1;
+        if (moving) {
+            target.BlitKeyed(*stanceFrame, places[slot].x, places[slot].y, kOpaqueBlack);
         } else {
-            target.Blit(*stanceFrame, kRowX, SlotY(slot));
+            target.Blit(*stanceFrame, places[slot].x, places[slot].y);
         }
     }
 

@@ -28,6 +28,12 @@ struct GuessPrompt {
     int32_t y = 0;
 };
 
+// Where a duck is drawn: the top left of its frame in the BackBuffer.
+struct DuckPlace {
+    int32_t x;
+    int32_t y;
+};
+
 class GuessGame {
 public:
     GuessGame(Bitmap& target, const Font& font);
@@ -40,6 +46,10 @@ public:
     // Points the game's three roles at the row's frames: stance, the half
     // sing as the highlight, and sad. Called once the frames are loaded.
     void TakeFrames(const DuckRow& row);
+
+    // Where each slot's duck is drawn elapsed ms into the current swap; a
+    // late step shows the ducks where the swap ends.
+    void SwapPlaces(uint32_t elapsed, DuckPlace places[kDuckSlotCount]) const;
 
     const Bitmap* stanceFrame = nullptr;
     const Bitmap* highlightFrame = nullptr;

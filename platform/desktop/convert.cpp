@@ -37,8 +37,7 @@ constexpr auto kRowConverters = [] {
 
 void TurnIntoStaging(const Pixel* backBuffer, Pixel* staging, bool doubleSize) {
     if (backBuffer == nullptr || staging == nullptr) return;
-    TurnClockwise(backBuffer, kBackBufferWidth, kBackBufferHeight, staging,
-                  doubleSize ? 2 * kBackBufferHeight : kBackBufferHeight, doubleSize);
+    TurnClockwise(backBuffer, kBackBufferWidth, kBackBufferHeight, staging, PictureWidthFor(doubleSize), doubleSize);
 }
 
 void ConvertStaging(const Pixel* staging, int32_t bitsPerPixel, uint8_t* surface, int32_t pitch, uint32_t width,
@@ -58,8 +57,8 @@ void ConvertStaging(const Pixel* staging, int32_t bitsPerPixel, uint8_t* surface
 
 void TurnAndConvert(const Pixel* backBuffer, bool doubleSize, Pixel* staging, int32_t bitsPerPixel, uint8_t* surface,
                     int32_t pitch, uint32_t width, uint32_t height) {
-    uint32_t pictureWidth = doubleSize ? 2 * kBackBufferHeight : kBackBufferHeight;
-    uint32_t pictureHeight = doubleSize ? 2 * kBackBufferWidth : kBackBufferWidth;
+    auto pictureWidth = static_cast<uint32_t>(PictureWidthFor(doubleSize));
+    auto pictureHeight = static_cast<uint32_t>(PictureHeightFor(doubleSize));
     bool wholePixelRows = pitch >= static_cast<int64_t>(width * sizeof(Pixel)) && pitch % sizeof(Pixel) == 0 &&
                           reinterpret_cast<uintptr_t>(surface) % alignof(Pixel) == 0;
     if (bitsPerPixel == 32 && backBuffer != nullptr && surface != nullptr && width == pictureWidth &&

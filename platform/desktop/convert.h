@@ -7,10 +7,16 @@
 #include "gfx/bitmap.h"
 #include "gfx/pixel.h"
 
-// The staging image holds the turned picture: 320 x 240, or 640 x 480 in
-// double size, rows following one another with no gap.
-constexpr int32_t kStagingMaxWidth = 640;
-constexpr int32_t kStagingMaxHeight = 480;
+// The desktop picture is the BackBuffer turned a quarter-turn: 320 x 240, or
+// 640 x 480 in double size. The window, the display mode, the staging image
+// and the conversion all take its size from here.
+constexpr int32_t PictureWidthFor(bool doubleSize) { return (doubleSize ? 2 : 1) * kBackBufferHeight; }
+constexpr int32_t PictureHeightFor(bool doubleSize) { return (doubleSize ? 2 : 1) * kBackBufferWidth; }
+
+// The staging image holds the turned picture, rows following one another
+// with no gap.
+constexpr int32_t kStagingMaxWidth = PictureWidthFor(true);
+constexpr int32_t kStagingMaxHeight = PictureHeightFor(true);
 constexpr int32_t kStagingMaxPixels = kStagingMaxWidth * kStagingMaxHeight;
 
 // Turns the 240 x 320 BackBuffer a quarter-turn clockwise into staging:

@@ -4,6 +4,7 @@
 
 #include "core/debug_log.h"
 #include "core/platform.h"
+#include "platform/desktop/convert.h"
 #include "platform/desktop/setup_dialog.h"
 
 RECT clientRect;
@@ -26,9 +27,9 @@ void RefreshGeometry(HWND window) {
 
 }  // namespace
 
-int32_t PictureWidth() { return setupOptions.doubleSize ? 640 : 320; }
+int32_t PictureWidth() { return PictureWidthFor(setupOptions.doubleSize != 0); }
 
-int32_t PictureHeight() { return setupOptions.doubleSize ? 480 : 240; }
+int32_t PictureHeight() { return PictureHeightFor(setupOptions.doubleSize != 0); }
 
 void MapPointer(LPARAM position, LONG doubleSize, int32_t& pointerX, int32_t& pointerY) {
     int32_t clientX = LOWORD(position);
@@ -39,7 +40,7 @@ void MapPointer(LPARAM position, LONG doubleSize, int32_t& pointerX, int32_t& po
     }
     // 320, not 319: the left edge reads 320, one more than the row shown there.
     pointerX = clientY;
-    pointerY = 320 - clientX;
+    pointerY = kBackBufferHeight - clientX;
 }
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

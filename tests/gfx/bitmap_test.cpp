@@ -6,8 +6,6 @@
 #include <random>
 #include <vector>
 
-#include "support/vector_paths.h"
-
 namespace {
 
 constexpr Pixel kGuard = 0x5A5A5A5Au;
@@ -230,58 +228,54 @@ TEST(BitmapTest, CreateAndClear) {
     EXPECT_EQ(bitmap.height, 0);
 }
 
-TEST(BitmapTest, ScaleBrightnessMatchesScaleColourOnEveryPixelOfRandomPicturesOnEveryPath) {
+TEST(BitmapTest, ScaleBrightnessMatchesScaleColourOnEveryPixelOfRandomPictures) {
     std::mt19937 random(20261208);
-    ForEachVectorPath([&](VectorPath path) {
-        // Sizes below, at and past a few thousand Pixels, none a multiple of eight.
-        for (int32_t width : {1, 7, 37, 241}) {
-            GuardedBitmap picture(width, 41);
-            Bitmap& bitmap = picture.bitmap;
-            for (int32_t level : {255, 128, 77, 1, 0, 256, 300, -1}) {
-                std::vector<Pixel> expected;
-                for (int32_t i = 0; i < width * 41; ++i) {
-                    bitmap.pixels[i] = random();
-                    expected.push_back(ScaleColour(bitmap.pixels[i], level));
-                }
-                bitmap.ScaleBrightness(level);
-                int32_t wrong = 0;
-                for (int32_t i = 0; i < width * 41; ++i) wrong += bitmap.pixels[i] != expected[i];
-                EXPECT_EQ(wrong, 0) << width << " x 41 at level " << level << ", path " << static_cast<int32_t>(path);
+    // Sizes below, at and past a few thousand Pixels, none a multiple of eight.
+    for (int32_t width : {1, 7, 37, 241}) {
+        GuardedBitmap picture(width, 41);
+        Bitmap& bitmap = picture.bitmap;
+        for (int32_t level : {255, 128, 77, 1, 0, 256, 300, -1}) {
+            std::vector<Pixel> expected;
+            for (int32_t i = 0; i < width * 41; ++i) {
+                bitmap.pixels[i] = random();
+                expected.push_back(ScaleColour(bitmap.pixels[i], level));
             }
-            EXPECT_TRUE(picture.GuardsIntact()) << width << " x 41";
+            bitmap.ScaleBrightness(level);
+            int32_t wrong = 0;
+            for (int32_t i = 0; i < width * 41; ++i) wrong += bitmap.pixels[i] != expected[i];
+            EXPECT_EQ(wrong, 0) << width << " x 41 at level " << level;
         }
-    });
+        EXPECT_TRUE(picture.GuardsIntact()) << width << " x 41";
+    }
 }
 
-TEST(BitmapTest, BlitsMatchThePlainCopyOnRandomPicturesOnEveryPath) {
+TEST(BitmapTest, BlitsMatchThePlainCopyOnRandomPictures) {
     std::mt19937 random(20261208);
-    ForEachVectorPath([&](VectorPath path) {
-        for (int32_t width : {1, 3, 8, 13, 48, 61}) {
-            Bitmap source;
-            source.Create(width, 9);
-            // A third of the Pixels are the key.
-            for (int32_t i = 0; i < width * 9; ++i) source.pixels[i] = random() % 3 == 0 ? kOpaqueBlack : random();
-            for (bool keyed : {false, true}) {
-                GuardedBitmap picture(50, 20);
-                Bitmap& bitmap = picture.bitmap;
-                std::vector<Pixel> expected(bitmap.pixels, bitmap.pixels + 50 * 20);
-                for (int32_t y = 0; y < 9; ++y) {
-                    for (int32_t x = 0; x < width && x + 5 < 50; ++x) {
-                        Pixel p = At(source, x, y);
-                        if (!keyed || p != kOpaqueBlack) expected[(y + 4) * 50 + x + 5] = p;
-                    }
+    for (int32_t width : {1, 3, 8, 13, 48, 61}) {
+        Bitmap source;
+        source.Create(width, 9);
+        // A third of the Pixels are the key.
+        for (int32_t i = 0; i < width * 9; ++i) source.pixels[i] = random() % 3 == 0 ? kOpaqueBlack : random();
+        for (bool keyed : {false, true}) {
+            GuardedBitmap picture(50, 20);
+            Bitmap& bitmap = picture.bitmap;
+            std::vector<Pixel> expected(bitmap.pixels, bitmap.pixels + 50 * 20);
+            for (int32_t y = 0; y < 9; ++y) {
+                for (int32_t x = 0; x < width && x + 5 < 50; ++x) {
+                    Pixel p = At(source, x, y);
+                    if (!keyed || p != kOpaqueBlack) expected[(y + 4) * 50 + x + 5] = p;
                 }
-                if (keyed) {
-                    bitmap.BlitKeyed(source, 5, 4, kOpaqueBlack);
-                } else {
-                    bitmap.Blit(source, 5, 4);
-                }
-                EXPECT_EQ(std::vector<Pixel>(bitmap.pixels, bitmap.pixels + 50 * 20), expected)
-                    << width << " wide, " << (keyed ? "keyed" : "plain") << ", path " << static_cast<int32_t>(path);
-                EXPECT_TRUE(picture.GuardsIntact());
             }
+            if (keyed) {
+                bitmap.BlitKeyed(source, 5, 4, kOpaqueBlack);
+            } else {
+                bitmap.Blit(source, 5, 4);
+            }
+            EXPECT_EQ(std::vector<Pixel>(bitmap.pixels, bitmap.pixels + 50 * 20), expected)
+                << width << " wide, " << (keyed ? "keyed" : "plain");
+            EXPECT_TRUE(picture.GuardsIntact());
         }
-    });
+    }
 }
 
 }  // namespace

@@ -8,8 +8,6 @@
 #include <random>
 #include <vector>
 
-#include "support/vector_paths.h"
-
 namespace {
 
 constexpr Pixel kStagingGuard = 0x5A5A5A5Au;
@@ -223,50 +221,47 @@ size_t FirstDifference(const std::vector<Element>& actual, const std::vector<Ele
     return static_cast<size_t>(std::mismatch(actual.begin(), actual.end(), expected.begin()).first - actual.begin());
 }
 
-TEST(TurnAndConvert, MatchThePlainPixelByPixelCodeOnRandomPicturesOnEveryPath) {
+TEST(TurnAndConvert, MatchThePlainPixelByPixelCodeOnRandomPictures) {
     std::mt19937 random(20261208);
     std::vector<Pixel> backBuffer(kBackBufferWidth * kBackBufferHeight);
     for (Pixel& p : backBuffer) p = random();
     std::vector<Pixel> staging(kStagingMaxPixels);
     for (Pixel& p : staging) p = random();
 
-    ForEachVectorPath([&](VectorPath path) {
-        SCOPED_TRACE(testing::Message() << "vector path " << static_cast<int32_t>(path));
-        for (bool doubleSize : {false, true}) {
-            std::vector<Pixel> expected(kStagingMaxPixels, kStagingGuard);
-            ReferenceTurn(backBuffer.data(), expected.data(), doubleSize);
-            EXPECT_EQ(FirstDifference(Turn(backBuffer, doubleSize), expected), expected.size())
-                << (doubleSize ? "double size" : "normal size");
+    for (bool doubleSize : {false, true}) {
+        std::vector<Pixel> expected(kStagingMaxPixels, kStagingGuard);
+        ReferenceTurn(backBuffer.data(), expected.data(), doubleSize);
+        EXPECT_EQ(FirstDifference(Turn(backBuffer, doubleSize), expected), expected.size())
+            << (doubleSize ? "double size" : "normal size");
 
-            // Turned straight into a 32-bit surface, its row padding kept.
-            uint32_t width = doubleSize ? 640 : 320, height = doubleSize ? 480 : 240;
-            int32_t pitch = static_cast<int32_t>(width) * 4 + 12;
-            std::vector<uint8_t> expectedSurface(static_cast<size_t>(pitch) * height, kSurfaceGuard);
-            ReferenceConvert(expected.data(), 32, expectedSurface.data(), pitch, width, height);
-            std::vector<uint8_t> surface(expectedSurface.size(), kSurfaceGuard);
-            std::vector<Pixel> unused(kStagingMaxPixels);
-            TurnAndConvert(backBuffer.data(), doubleSize, unused.data(), 32, surface.data(), pitch, width, height);
-            EXPECT_EQ(FirstDifference(surface, expectedSurface), surface.size()) << "turned into the surface";
-        }
+        // Turned straight into a 32-bit surface, its row padding kept.
+        uint32_t width = doubleSize ? 640 : 320, height = doubleSize ? 480 : 240;
+        int32_t pitch = static_cast<int32_t>(width) * 4 + 12;
+        std::vector<uint8_t> expectedSurface(static_cast<size_t>(pitch) * height, kSurfaceGuard);
+        ReferenceConvert(expected.data(), 32, expectedSurface.data(), pitch, width, height);
+        std::vector<uint8_t> surface(expectedSurface.size(), kSurfaceGuard);
+        std::vector<Pixel> unused(kStagingMaxPixels);
+        TurnAndConvert(backBuffer.data(), doubleSize, unused.data(), 32, surface.data(), pitch, width, height);
+        EXPECT_EQ(FirstDifference(surface, expectedSurface), surface.size()) << "turned into the surface";
+    }
 
-        struct Shape {
-            uint32_t width, height;
-            int32_t padding;
-        };
-        // Widths off every group size, so the tails after whole groups are checked.
-        for (Shape shape : {Shape{320, 240, 0}, Shape{640, 480, 0}, Shape{1, 3, 1}, Shape{7, 5, 3}, Shape{13, 9, 2},
-                            Shape{31, 4, 5}, Shape{639, 17, 1}}) {
-            for (int32_t bitsPerPixel : {15, 16, 24, 32}) {
-                int32_t pitch = (bitsPerPixel + 1) / 8 * static_cast<int32_t>(shape.width) + shape.padding;
-                size_t size = static_cast<size_t>(pitch) * shape.height;
-                std::vector<uint8_t> expected(size, kSurfaceGuard);
-                ReferenceConvert(staging.data(), bitsPerPixel, expected.data(), pitch, shape.width, shape.height);
-                std::vector<uint8_t> actual = Convert(staging, bitsPerPixel, pitch, shape.width, shape.height, size);
-                EXPECT_EQ(FirstDifference(actual, expected), size)
-                    << bitsPerPixel << " bpp, " << shape.width << " x " << shape.height;
-            }
+    struct Shape {
+        uint32_t width, height;
+        int32_t padding;
+    };
+    // Widths off every group size, so the tails after whole groups are checked.
+    for (Shape shape : {Shape{320, 240, 0}, Shape{640, 480, 0}, Shape{1, 3, 1}, Shape{7, 5, 3}, Shape{13, 9, 2},
+                        Shape{31, 4, 5}, Shape{639, 17, 1}}) {
+        for (int32_t bitsPerPixel : {15, 16, 24, 32}) {
+            int32_t pitch = (bitsPerPixel + 1) / 8 * static_cast<int32_t>(shape.width) + shape.padding;
+            size_t size = static_cast<size_t>(pitch) * shape.height;
+            std::vector<uint8_t> expected(size, kSurfaceGuard);
+            ReferenceConvert(staging.data(), bitsPerPixel, expected.data(), pitch, shape.width, shape.height);
+            std::vector<uint8_t> actual = Convert(staging, bitsPerPixel, pitch, shape.width, shape.height, size);
+            EXPECT_EQ(FirstDifference(actual, expected), size)
+                << bitsPerPixel << " bpp, " << shape.width << " x " << shape.height;
         }
-    });
+    }
 }
 
 }  // namespace
