@@ -13,6 +13,7 @@ packages=(
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 dpkg-dev
   fonts-wine libxrandr2 libxrender1 libxi6 libxcursor1 libxinerama1 libxcomposite1 libxfixes3
   file lintian desktop-file-utils appstream icoutils unzip
+  emscripten chromium node-ws
 )
 
 missing=()
