@@ -208,6 +208,21 @@ async function main() {
     check(after === level + 1, `a click on the marked duck raises the level from ${level} to ${after}`);
     await page.screenshot(path.join(screenshotDir, 'web-game-after-click.png'));
 
+    // A hidden page holds the show; shown again, it goes on from there.
+    const setHidden = (hidden) => page.evaluate(`(() => {
+      Object.defineProperty(document, 'hidden', { value: ${hidden}, configurable: true });
+      document.dispatchEvent(new Event('visibilitychange'));
+      return Module.duckAudioContext.state; })()`);
+    await setHidden(true);
+    await page.waitFor(`Module.duckAudioContext.state === 'suspended'`, 'the music suspended');
+    const heldAt = await page.evaluate(`Module._WebShowTime()`);
+    await page.evaluate(`new Promise((resolve) => setTimeout(resolve, 1000))`);
+    const heldThen = await page.evaluate(`Module._WebShowTime()`);
+    await setHidden(false);
+    await page.waitFor(`Module._WebShowTime() > ${heldThen + 100}`, 'the show going on after the page shows again');
+    console.log(`hidden for 1 s: the show moved ${heldThen - heldAt} ms, then went on`);
+    check(heldThen - heldAt < 500, 'a hidden page holds the show');
+
     check(errors.length === 0, `the page logged no error${errors.length ? ': ' + errors.join('; ') : ''}`);
   } finally {
     cdp.socket.close();
