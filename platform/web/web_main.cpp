@@ -95,10 +95,9 @@ int main(int argc, char** argv) {
 
     int32_t atMs = at != nullptr ? Milliseconds(at) : 0;
     int32_t startMs = start != nullptr ? Milliseconds(start) : 0;
-    if (reading.action != CommandLineAction::Run || atMs < 0 || startMs < 0 ||
-        !MakeIntroText(program.name, greeting, introText)) {
-        if (reading.action != CommandLineAction::Run || atMs < 0 || startMs < 0)
-            fprintf(stderr, "%s: the address's options are not understood\n", program.name);
+    bool understood = reading.action == CommandLineAction::Run && atMs >= 0 && startMs >= 0;
+    if (!understood) fprintf(stderr, "%s: the address's options are not understood\n", program.name);
+    if (!understood || !MakeIntroText(program.name, greeting, introText)) {
         WebPageState("refused");
         return 2;
     }

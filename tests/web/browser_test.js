@@ -223,6 +223,12 @@ async function main() {
     console.log(`hidden for 1 s: the show moved ${heldThen - heldAt} ms, then went on`);
     check(heldThen - heldAt < 500, 'a hidden page holds the show');
 
+    // Escape quits the desktop program, and the page says so.
+    for (const type of ['rawKeyDown', 'keyUp'])
+      await page.send('Input.dispatchKeyEvent', { type, key: 'Escape', code: 'Escape', windowsVirtualKeyCode: 27 });
+    await page.waitFor(`document.body.dataset.state === 'stopped'`, 'the show to stop on Escape');
+    check(await page.evaluate(`Module._WebShowTime() === -1`), 'Escape stops the show');
+
     check(errors.length === 0, `the page logged no error${errors.length ? ': ' + errors.join('; ') : ''}`);
   } finally {
     cdp.socket.close();
