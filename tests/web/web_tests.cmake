@@ -39,11 +39,13 @@ if(DUCKDEMO_WEB_E2E AND NOT CMAKE_CXX_FLAGS MATCHES "sanitize" AND EMCMAKE_PROGR
   set(captures ${CMAKE_CURRENT_BINARY_DIR}/output/web-captures)
   add_test(NAME web_native_captures
     COMMAND sh -c "rm -rf \"$3\"; env -u DISPLAY \"$1\" --capture \"$3/desktop\" --at $4 --no-setup; \
-env -u DISPLAY \"$2\" --capture \"$3/handheld\" --at $4; test -f \"$3/desktop/t016800.png\" -a -f \"$3/handheld/t016800.png\""
+env -u DISPLAY \"$2\" --capture \"$3/handheld\" --at $4; \
+env -u DISPLAY \"$1\" --capture \"$3/greeting\" --at 65000 --no-setup --to Anna --from bob; \
+test -f \"$3/greeting/t065000.png\" -a -f \"$3/desktop/t016800.png\" -a -f \"$3/handheld/t016800.png\""
             captures $<TARGET_FILE:duckdemo> $<TARGET_FILE:duckdemo-ce> ${captures} ${web_times})
   set_tests_properties(web_native_captures PROPERTIES FIXTURES_SETUP web_captures TIMEOUT 300)
   add_test(NAME web_browser
     COMMAND ${CMAKE_COMMAND} -E env ${web_env} ${NODE_PROGRAM} ${CMAKE_CURRENT_LIST_DIR}/browser_test.js ${web_dir}
-            ${captures}/desktop ${captures}/handheld ${web_times} ${CMAKE_CURRENT_BINARY_DIR}/output)
+            ${captures} ${web_times} ${CMAKE_CURRENT_BINARY_DIR}/output)
   set_tests_properties(web_browser PROPERTIES FIXTURES_REQUIRED web_captures TIMEOUT 600 RUN_SERIAL TRUE)
 endif()
