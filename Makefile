@@ -7,7 +7,7 @@ SHELL := bash
 # build tree, as everything the build and the tests write does.
 export TMPDIR := $(CURDIR)/build/tmp
 
-.PHONY: all deps configure build test run run-ce windows windows-zip package capture greeting song-wav bench asan fuzz assets-preview format format-check clean
+.PHONY: all deps configure build test run run-ce windows windows-zip web serve-web package capture greeting song-wav bench asan fuzz assets-preview format format-check clean
 
 all: build
 
@@ -50,6 +50,18 @@ windows-zip: windows
 	@mkdir -p build/packages
 	@cp $(BUILD_DIR)/windows/duckdemo-*-windows-x64.zip build/packages/
 	@echo "zip: $$(ls build/packages/duckdemo-*-windows-x64.zip)"
+
+# build/web/: the page, its script, wasm and packed data, built with
+# emscripten (the web preset); ?handheld shows the handheld's view, ?to=,
+# ?from= and ?wish= the greeting, ?at=T the show at one time.
+WEB_PORT ?= 8024
+web: deps
+	@cmake --preset web >/dev/null
+	cmake --build --preset web -j $(JOBS)
+	@echo "page: build/web/index.html"
+
+serve-web: web
+	@node scripts/serve_web.js build/web $(WEB_PORT)
 
 # build/packages/duckdemo_<version>_amd64.deb, from an optimised, hardened
 # build of the programs alone (the package preset).

@@ -1,5 +1,7 @@
 #include "app/program.h"
 
+#include <optional>
+
 #include "app/font_charset.h"
 #include "core/data_path.h"
 #include "core/debug_log.h"
@@ -34,6 +36,9 @@ struct Show {
     std::span<const IntroTextLine> introLines;
     bool introFinished = false;
 };
+
+// Made by StartProgram in place, for the passes that follow to share.
+std::optional<Show> running;
 
 void StartUp(Display& display, InstanceHandle instance, const GuessPrompt& prompt, Show& show) {
     debugLog.Print("[core] Program init\n");
@@ -82,19 +87,28 @@ void RunPass(Display& display, Show& show) {
     display.Present(backBuffer.pixels);
 }
 
-void ShutDown(Display& display) {
-    musicPlayer.Stop();
-    display.Close();
+}  // namespace
+
+void StartProgram(Display& display, InstanceHandle instance, const GuessPrompt& prompt,
+                  std::span<const IntroTextLine> introLines) {
+    running.emplace();
+    running->introLines = introLines;
+    StartUp(display, instance, prompt, *running);
 }
 
-}  // namespace
+void RunProgramPass(Display& display) { RunPass(display, *running); }
+
+int StopProgram(Display& display) {
+    musicPlayer.Stop();
+    display.Close();
+    return 1;
+}
+
+const GuessGame& ProgramGame() { return running->game; }
 
 int RunProgram(Display& display, InstanceHandle instance, const GuessPrompt& prompt,
                std::span<const IntroTextLine> introLines) {
-    Show show;
-    show.introLines = introLines;
-    StartUp(display, instance, prompt, show);
-    while (inputState.quit == 0) RunPass(display, show);
-    ShutDown(display);
-    return 1;
+    StartProgram(display, instance, prompt, introLines);
+    while (inputState.quit == 0) RunProgramPass(display);
+    return StopProgram(display);
 }

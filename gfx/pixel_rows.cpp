@@ -43,12 +43,12 @@ struct WordFormat {
 constexpr WordFormat k565{0x00F800F8, 4, 8192, 0x0000FC00, 5};
 constexpr WordFormat k555{0x00F800F8, 8, 8192, 0x0000F800, 6};
 
+#if defined(__SSE2__)
+
 constexpr int32_t Factors(WordFormat format) {
     return static_cast<int32_t>(static_cast<uint32_t>(format.redFactor) << 16 |
                                 static_cast<uint16_t>(format.blueFactor));
 }
-
-#if defined(__SSE2__)
 
 __m128i Load(const Pixel* source) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(source)); }
 
@@ -264,7 +264,8 @@ __attribute__((target("avx2"))) size_t ScaleColoursAvx2(Pixel* pixels, size_t co
 
 // The Pixels the vector path packed, from the front; the plain loop does the rest.
 template <WordFormat Format>
-uint32_t PackWordsVector(const Pixel* source, uint8_t* destination, uint32_t count) {
+uint32_t PackWordsVector([[maybe_unused]] const Pixel* source, [[maybe_unused]] uint8_t* destination,
+                         [[maybe_unused]] uint32_t count) {
 #if defined(__SSE2__)
     switch (CurrentVectorPath()) {
         case VectorPath::kAvx2:

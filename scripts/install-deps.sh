@@ -14,6 +14,7 @@ packages=(
   fonts-wine libxrandr2 libxrender1 libxi6 libxcursor1 libxinerama1 libxcomposite1 libxfixes3
   file lintian desktop-file-utils appstream icoutils unzip
   pulseaudio pulseaudio-utils libpulse0
+  emscripten chromium node-ws
 )
 
 missing=()

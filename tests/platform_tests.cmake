@@ -8,6 +8,13 @@ duckdemo_test(platform_convert_tests
   LIBRARIES desktop_convert pocketpc_convert
 )
 
+# The page's input queue needs nothing of the browser.
+duckdemo_test(web_input_tests
+  SOURCES
+    platform/web/web_input_test.cpp
+    ${PROJECT_SOURCE_DIR}/platform/web/web_input.cpp
+)
+
 duckdemo_test(dialog_template_tests
   SOURCES
     standin/dialog/dialog_template_test.cpp

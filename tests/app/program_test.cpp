@@ -148,6 +148,31 @@ TEST_F(ProgramTest, TheGameStartsOnThePassAfterTheClockPasses74000AndStays) {
     EXPECT_EQ(TheFakeSystem().showCursorCalls, 1);  // the first turn began once
 }
 
+// A browser runs the passes from its own loop: each call is exactly one pass,
+// the game takes over after the intro's end, and stopping is its own step.
+TEST_F(ProgramTest, PassesDrivenOneAtATimeFromOutsideTheLoop) {
+    int clockMs = 1000;
+    TheFakeFmod().time = [&] { return clockMs; };
+    std::vector<std::string> expected = {"open"};
+    StartProgram(display, &instance, {"use your mouse to guess!", 66, 256});
+    EXPECT_EQ(display.calls, expected);
+    EXPECT_EQ(TheFakeFmod().calls.back(), "play");
+
+    for (int ms : {1000, 74001, 74002, 0}) {
+        clockMs = ms;
+        RunProgramPass(display);
+        expected.insert(expected.end(), {"pump", "present"});
+        EXPECT_EQ(display.calls, expected) << "at " << ms;
+    }
+    EXPECT_EQ(TheFakeFmod().getTimeCalls, 4);
+    // The pass at 74001 ended the intro; the two after it stepped the game.
+    EXPECT_NE(ProgramGame().state, kNewTurn);
+
+    EXPECT_EQ(StopProgram(display), 1);
+    EXPECT_EQ(display.calls.back(), "close");
+    EXPECT_EQ(TheFakeFmod().calls.back(), "stop");
+}
+
 // With --to "Anna" the frame at 65000 ms is the default one with the old
 // line's cells dark and "anna" drawn in the program's own font, centred by
 // its four characters; nothing else differs.

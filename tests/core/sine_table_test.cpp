@@ -1,9 +1,9 @@
 #include "core/sine_table.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <numeric>
 
@@ -17,7 +17,9 @@ protected:
 TEST_F(SineTableTest, EveryEntryFollowsTheRule) {
     // The other floating-point path: the product in double precision.
     const float singleStep = 6.28f / 255.0f;
-    ASSERT_EQ(std::bit_cast<uint32_t>(singleStep), 0x3CC9BF83u);
+    uint32_t singleStepBits = 0;
+    std::memcpy(&singleStepBits, &singleStep, sizeof singleStepBits);
+    ASSERT_EQ(singleStepBits, 0x3CC9BF83u);
     const double step = singleStep;
     for (int i = 0; i < 256; ++i) {
         int expected = static_cast<int>(std::sin(i * step) * 127.0);
