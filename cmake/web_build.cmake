@@ -39,6 +39,7 @@ target_include_directories(fmod_api INTERFACE ${PROJECT_SOURCE_DIR}/standin/incl
 
 add_library(fmod_webaudio STATIC
   standin/fmod/fmod.cpp
+  standin/fmod/fmod_clock_log.cpp
   standin/fmod/fmod_offline.cpp
   standin/fmod/fmod_song.cpp
   standin/fmod/fmod_webaudio.cpp
