@@ -34,9 +34,11 @@ void PutPixel(uint8_t* destination, Pixel p) {
 
 std::vector<Kernel> Kernels() {
     std::vector<Kernel> kernels = {
-        {"PackRow565 little-endian", 2, [](const Pixel* s, uint8_t* d, uint32_t n) { PackRow565(s, d, n, std::endian::little); },
+        {"PackRow565 little-endian", 2,
+         [](const Pixel* s, uint8_t* d, uint32_t n) { PackRow565(s, d, n, std::endian::little); },
          [](Pixel p, uint8_t* d) { PutWord(d, PackRgb565(p), std::endian::little); }},
-        {"PackRow565 big-endian", 2, [](const Pixel* s, uint8_t* d, uint32_t n) { PackRow565(s, d, n, std::endian::big); },
+        {"PackRow565 big-endian", 2,
+         [](const Pixel* s, uint8_t* d, uint32_t n) { PackRow565(s, d, n, std::endian::big); },
          [](Pixel p, uint8_t* d) { PutWord(d, PackRgb565(p), std::endian::big); }},
         {"PackRow555", 2, [](const Pixel* s, uint8_t* d, uint32_t n) { PackRow555(s, d, n); },
          [](Pixel p, uint8_t* d) {
@@ -95,8 +97,8 @@ TEST(PixelRows, EveryKernelMatchesThePlainFormulaOnEveryPath) {
                 for (uint32_t i = 0; i < count; ++i) kernel.plain(source[i], &expected[kernel.bytesPerPixel * i]);
                 std::vector<uint8_t> actual(bytes + 64, kGuard);
                 kernel.run(source.data(), actual.data(), count);
-                EXPECT_EQ(actual, expected) << kernel.name << ", " << count << " Pixels, path "
-                                            << static_cast<int32_t>(path);
+                EXPECT_EQ(actual, expected)
+                    << kernel.name << ", " << count << " Pixels, path " << static_cast<int32_t>(path);
             }
         }
     });
