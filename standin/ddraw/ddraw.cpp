@@ -10,7 +10,6 @@
 
 #include "standin/hardware/hardware.h"
 #include "standin/host/sdl_host.h"
-#include "standin/notice/not_implemented.h"
 #include "standin/user32/window_registry.h"
 
 const IID IID_IDirectDraw7 = {0x15e65ec0, 0x3b9c, 0x11d2, {0xb9, 0x2f, 0x00, 0x60, 0x97, 0x97, 0xea, 0x5b}};
@@ -97,11 +96,6 @@ public:
         window = hWnd;
         return DD_OK;
     }
-    HRESULT GetHWnd(HWND* lphWnd) override {
-        if (lphWnd == nullptr) return DDERR_INVALIDPARAMS;
-        *lphWnd = window;
-        return DD_OK;
-    }
 
     HWND window = nullptr;
 };
@@ -126,11 +120,6 @@ public:
             return DDERR_NOTFOUND;
         attached->AddRef();
         *surface = attached;
-        return DD_OK;
-    }
-    HRESULT GetSurfaceDesc(LPDDSURFACEDESC2 description) override {
-        if (description == nullptr) return DDERR_INVALIDPARAMS;
-        Describe(*description, false);
         return DD_OK;
     }
     HRESULT IsLost() override { return Lost() ? DDERR_SURFACELOST : DD_OK; }
@@ -231,11 +220,6 @@ public:
         return DD_OK;
     }
 
-    HRESULT RestoreDisplayMode() override {
-        LeaveExclusiveMode();
-        return DD_OK;
-    }
-
     HRESULT SetCooperativeLevel(HWND hWnd, DWORD flags) override {
         if (StepFails("SetCooperativeLevel")) return DDERR_GENERIC;
         bool wantsExclusive = (flags & DDSCL_EXCLUSIVE) != 0 && (flags & DDSCL_FULLSCREEN) != 0;
@@ -261,11 +245,6 @@ public:
             HostSetLogicalSize(record->host, modeWidth, modeHeight);
             HostSetFullscreen(record->host, true);
         }
-        return DD_OK;
-    }
-
-    HRESULT WaitForVerticalBlank(DWORD, HANDLE) override {
-        SayNotImplemented("IDirectDraw7::WaitForVerticalBlank");
         return DD_OK;
     }
 

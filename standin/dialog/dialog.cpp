@@ -364,12 +364,6 @@ BOOL WINAPI EndDialog(HWND hDlg, INT_PTR nResult) {
     return TRUE;
 }
 
-HWND WINAPI GetDlgItem(HWND hDlg, int nIDDlgItem) {
-    Dialog* dialog = FindDialog(hDlg);
-    Control* control = dialog != nullptr ? FindControl(*dialog, nIDDlgItem) : nullptr;
-    return control != nullptr ? control->handle : nullptr;
-}
-
 LRESULT WINAPI SendDlgItemMessageA(HWND hDlg, int nIDDlgItem, UINT Msg, WPARAM wParam, LPARAM) {
     Dialog* dialog = FindDialog(hDlg);
     Control* control = dialog != nullptr ? FindControl(*dialog, nIDDlgItem) : nullptr;

@@ -15,8 +15,6 @@ HDC WINAPI GetDC(HWND hWnd) {
     return reinterpret_cast<HDC>(hWnd != nullptr ? hWnd : reinterpret_cast<HWND>(~uintptr_t{0}));
 }
 
-int WINAPI ReleaseDC(HWND, HDC hDC) { return hDC != nullptr ? 1 : 0; }
-
 int WINAPI GetDeviceCaps(HDC hdc, int index) {
     if (hdc == nullptr) return 0;
     return index == BITSPIXEL ? TheHardware().windowBitsPerPixel : 0;

@@ -120,7 +120,6 @@ HostWindow* HostCreateWindow(const char* title, int32_t x, int32_t y, int32_t wi
     window->sdl = sdl;
     window->width = width;
     window->height = height;
-    window->topmost = options.topmost;
     window->scale = scale;
     window->next = firstWindow;
     firstWindow = window;
@@ -152,12 +151,9 @@ void HostShowWindow(HostWindow* window, bool visible) {
 
 void HostSetTopmost(HostWindow* window, bool topmost) {
     if (window == nullptr) return;
-    window->topmost = topmost;
     if (window->sdl == nullptr) return;
     SDL_SetWindowAlwaysOnTop(window->sdl, topmost ? SDL_TRUE : SDL_FALSE);
 }
-
-bool HostWindowIsTopmost(HostWindow* window) { return window != nullptr && window->topmost; }
 
 void HostSetFullscreen(HostWindow* window, bool fullscreen) {
     if (window == nullptr) return;

@@ -17,7 +17,6 @@ struct HostWindow {
     SDL_Window* sdl = nullptr;
     int32_t width = 0;  // logical size of what is shown in it
     int32_t height = 0;
-    bool topmost = false;
     int32_t scale = 1;                // of the window's size over its logical size
     std::vector<uint32_t> converted;  // the last picture, as 32-bit ARGB
     int32_t pictureWidth = 0;         // and its size

@@ -68,7 +68,6 @@ void HostMoveWindow(HostWindow* window, int32_t x, int32_t y, int32_t width, int
 void HostSetLogicalSize(HostWindow* window, int32_t width, int32_t height);
 // The client area's top-left corner on the screen.
 void HostWindowPosition(HostWindow* window, int32_t& x, int32_t& y);
-bool HostWindowIsTopmost(HostWindow* window);
 
 bool HostPollEvent(HostEvent& event);
 

@@ -120,7 +120,6 @@ protected:
 
 struct IDirectDrawClipper : IUnknown {
     virtual HRESULT SetHWnd(DWORD dwFlags, HWND hWnd) = 0;
-    virtual HRESULT GetHWnd(HWND* lphWnd) = 0;
 
 protected:
     ~IDirectDrawClipper() = default;
@@ -131,7 +130,6 @@ struct IDirectDrawSurface7 : IUnknown {
                         LPDDBLTFX lpDDBltFx) = 0;
     virtual HRESULT Flip(LPDIRECTDRAWSURFACE7 lpDDSurfaceTargetOverride, DWORD dwFlags) = 0;
     virtual HRESULT GetAttachedSurface(LPDDSCAPS2 lpDDSCaps, LPDIRECTDRAWSURFACE7* lplpDDAttachedSurface) = 0;
-    virtual HRESULT GetSurfaceDesc(LPDDSURFACEDESC2 lpDDSurfaceDesc) = 0;
     virtual HRESULT IsLost() = 0;
     virtual HRESULT Lock(LPRECT lpDestRect, LPDDSURFACEDESC2 lpDDSurfaceDesc, DWORD dwFlags, HANDLE hEvent) = 0;
     virtual HRESULT Restore() = 0;
@@ -147,10 +145,8 @@ struct IDirectDraw7 : IUnknown {
     virtual HRESULT CreateSurface(LPDDSURFACEDESC2 lpDDSurfaceDesc2, LPDIRECTDRAWSURFACE7* lplpDDSurface,
                                   IUnknown* pUnkOuter) = 0;
     virtual HRESULT GetDisplayMode(LPDDSURFACEDESC2 lpDDSurfaceDesc2) = 0;
-    virtual HRESULT RestoreDisplayMode() = 0;
     virtual HRESULT SetCooperativeLevel(HWND hWnd, DWORD dwFlags) = 0;
     virtual HRESULT SetDisplayMode(DWORD dwWidth, DWORD dwHeight, DWORD dwBPP, DWORD dwRefreshRate, DWORD dwFlags) = 0;
-    virtual HRESULT WaitForVerticalBlank(DWORD dwFlags, HANDLE hEvent) = 0;
 
 protected:
     ~IDirectDraw7() = default;

@@ -271,9 +271,7 @@ LONG WINAPI SetWindowLongA(HWND hWnd, int nIndex, LONG dwNewLong);
 int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);
 DWORD WINAPI GetFileAttributesA(LPCSTR lpFileName);
 BOOL WINAPI SetForegroundWindow(HWND hWnd);
-HWND WINAPI GetForegroundWindow(void);
 HWND WINAPI SetFocus(HWND hWnd);
-HWND WINAPI SetActiveWindow(HWND hWnd);
 BOOL WINAPI IsWindow(HWND hWnd);
 BOOL WINAPI GetClientRect(HWND hWnd, LPRECT lpRect);
 BOOL WINAPI ClientToScreen(HWND hWnd, LPPOINT lpPoint);
@@ -299,11 +297,9 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND 
                                LPARAM dwInitParam);
 BOOL WINAPI EndDialog(HWND hDlg, INT_PTR nResult);
 LRESULT WINAPI SendDlgItemMessageA(HWND hDlg, int nIDDlgItem, UINT Msg, WPARAM wParam, LPARAM lParam);
-HWND WINAPI GetDlgItem(HWND hDlg, int nIDDlgItem);
 
 // gdi32.
 HDC WINAPI GetDC(HWND hWnd);
-int WINAPI ReleaseDC(HWND hWnd, HDC hDC);
 int WINAPI GetDeviceCaps(HDC hdc, int index);
 HGDIOBJ WINAPI GetStockObject(int i);
 

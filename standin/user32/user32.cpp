@@ -291,20 +291,11 @@ BOOL WINAPI SetForegroundWindow(HWND hWnd) {
     return TRUE;
 }
 
-HWND WINAPI GetForegroundWindow(void) {
-    return FindWindowRecord(foregroundWindow) != nullptr ? foregroundWindow : nullptr;
-}
-
 HWND WINAPI SetFocus(HWND hWnd) {
     HWND previous = focusWindow;
     if (FindWindowRecord(hWnd) == nullptr) return nullptr;
     focusWindow = hWnd;
     return previous;
-}
-
-HWND WINAPI SetActiveWindow(HWND hWnd) {
-    HWND previous = foregroundWindow;
-    return SetForegroundWindow(hWnd) ? previous : nullptr;
 }
 
 BOOL WINAPI GetClientRect(HWND hWnd, LPRECT lpRect) {

@@ -34,7 +34,7 @@ set(system_gfx ${standard_headers} emmintrin.h immintrin.h)
 set(system_demo ${standard_headers})
 set(system_sound ${standard_headers} fmod.h)
 set(system_app ${standard_headers})
-set(system_platform ${standard_headers} ${c_runtime_headers} windows.h ddraw.h gx.h aygshell.h shlobj.h resource_table.h)
+set(system_platform ${standard_headers} ${c_runtime_headers} windows.h ddraw.h gx.h aygshell.h shlobj.h)
 set(system_assets ${standard_headers} stdexcept)
 set(system_formats ${standard_headers} png.h)
 
