@@ -37,16 +37,8 @@ add_dependencies(xmp libxmp_build)
 add_library(fmod_api INTERFACE)
 target_include_directories(fmod_api INTERFACE ${PROJECT_SOURCE_DIR}/standin/include)
 
-add_library(fmod_webaudio STATIC
-  standin/fmod/fmod.cpp
-  standin/fmod/fmod_clock_log.cpp
-  standin/fmod/fmod_offline.cpp
-  standin/fmod/fmod_song.cpp
-  standin/fmod/fmod_webaudio.cpp
-)
-target_include_directories(fmod_webaudio PRIVATE ${PROJECT_SOURCE_DIR})
-target_compile_options(fmod_webaudio PRIVATE -fno-exceptions)
-target_link_libraries(fmod_webaudio PUBLIC fmod_api duckdemo_warnings PRIVATE xmp)
+duckdemo_sound_library(fmod_webaudio ${PROJECT_SOURCE_DIR}/standin/fmod/fmod_webaudio.cpp)
+target_link_libraries(fmod_webaudio PRIVATE xmp)
 
 add_library(web_platform STATIC
   platform/desktop/convert.cpp

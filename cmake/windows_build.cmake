@@ -42,16 +42,8 @@ target_include_directories(fmod_api INTERFACE ${CMAKE_BINARY_DIR}/sound_api)
 
 # The seven calls: the Linux stand-in's song, clock and decoding, played
 # through waveOut.
-add_library(fmod_waveout STATIC
-  standin/fmod/fmod.cpp
-  standin/fmod/fmod_clock_log.cpp
-  standin/fmod/fmod_offline.cpp
-  standin/fmod/fmod_song.cpp
-  standin/fmod/fmod_waveout.cpp
-)
-target_include_directories(fmod_waveout PRIVATE ${PROJECT_SOURCE_DIR})
-target_compile_options(fmod_waveout PRIVATE -fno-exceptions)
-target_link_libraries(fmod_waveout PUBLIC fmod_api duckdemo_warnings PRIVATE xmp winmm)
+duckdemo_sound_library(fmod_waveout ${PROJECT_SOURCE_DIR}/standin/fmod/fmod_waveout.cpp)
+target_link_libraries(fmod_waveout PRIVATE xmp winmm)
 
 # The exe's icon (drawn by the data generator), its version and manifest.
 set(resource_dir ${CMAKE_BINARY_DIR}/resources)
@@ -62,15 +54,10 @@ configure_file(${PROJECT_SOURCE_DIR}/packaging/windows/duckdemo_version.h.in ${r
 
 add_executable(duckdemo WIN32
   packaging/windows/program.rc
-  platform/desktop/convert.cpp
   platform/desktop/desktop_main.cpp
-  platform/desktop/display_ddraw.cpp
-  platform/desktop/frame_pace.cpp
   platform/desktop/duckdemo.rc
-  platform/desktop/setup_dialog.cpp
-  platform/desktop/start_problems.cpp
   platform/desktop/system.cpp
-  platform/desktop/window.cpp
+  ${DUCKDEMO_DESKTOP_PLATFORM_SOURCES}
 )
 target_include_directories(duckdemo PRIVATE ${PROJECT_SOURCE_DIR} ${resource_dir})
 target_compile_definitions(duckdemo PRIVATE DUCKDEMO_VERSION="${PROJECT_VERSION}")

@@ -2,7 +2,7 @@
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(XLIB REQUIRED IMPORTED_TARGET x11)
 
-add_executable(x11_screenshot tools/x11_screenshot.cpp)
+add_executable(x11_screenshot programs/x11_screenshot.cpp)
 target_link_libraries(x11_screenshot PRIVATE test_support PkgConfig::XLIB)
 
 add_test(NAME desktop_e2e
@@ -56,7 +56,7 @@ endif()
 # Both desktop programs on a PulseAudio of the test's own: gaps, pace and
 # sync measured from a recording of its sink and printed; skipped where
 # PulseAudio cannot start.
-add_executable(sound_sync tools/sound_sync.cpp)
+add_executable(sound_sync programs/sound_sync.cpp)
 target_link_libraries(sound_sync PRIVATE standin_fmod duckdemo_warnings)
 target_include_directories(sound_sync PRIVATE ${PROJECT_SOURCE_DIR})
 set(sound_sync_exe -)

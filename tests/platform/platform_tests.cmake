@@ -30,5 +30,5 @@ find_program(MINGW_CXX x86_64-w64-mingw32-g++-posix)
 if(MINGW_CXX)
   add_test(NAME desktop_sources_compile_for_windows
     COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${PROJECT_SOURCE_DIR} -DCOMPILER=${MINGW_CXX}
-            -P ${CMAKE_CURRENT_SOURCE_DIR}/tools/compile_for_windows.cmake)
+            -P ${CMAKE_CURRENT_SOURCE_DIR}/checks/compile_for_windows.cmake)
 endif()
