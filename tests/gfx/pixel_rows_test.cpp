@@ -53,7 +53,7 @@ std::vector<Kernel> Kernels() {
         // As one row, a copy is its source.
         {"CopyPixelRect", 4,
          [](const Pixel* s, uint8_t* d, uint32_t n) {
-             std::vector<Pixel> row(n);
+             std::vector<Pixel> row(n + 1);  // never empty: no null row, even for no Pixels
              CopyPixelRect(s, 0, row.data(), 0, static_cast<int32_t>(n), 1);
              for (uint32_t i = 0; i < n; ++i) PutPixel(d + 4 * i, row[i]);
          },
@@ -62,9 +62,9 @@ std::vector<Kernel> Kernels() {
         // is 0x40, about one in four here) leaves the row's Pixel.
         {"CopyPixelRectKeyed", 4,
          [](const Pixel* s, uint8_t* d, uint32_t n) {
-             std::vector<Pixel> keyed(s, s + n);
+             std::vector<Pixel> keyed(s, s + n + 1);
              for (Pixel& p : keyed) p = (p & 0xC0u) == 0x40u ? 0xFF000040u : p;
-             std::vector<Pixel> row(n, 0x01010101u);
+             std::vector<Pixel> row(n + 1, 0x01010101u);
              CopyPixelRectKeyed(keyed.data(), 0, row.data(), 0, static_cast<int32_t>(n), 1, 0xFF000040u);
              for (uint32_t i = 0; i < n; ++i) PutPixel(d + 4 * i, row[i]);
          },
@@ -73,7 +73,7 @@ std::vector<Kernel> Kernels() {
     for (int32_t level : {255, 128, 77, 1, 0, 256, 300, -1}) {
         kernels.push_back({"ScaleColours", 4,
                            [level](const Pixel* s, uint8_t* d, uint32_t n) {
-                               std::vector<Pixel> pixels(s, s + n);
+                               std::vector<Pixel> pixels(s, s + n + 1);
                                ScaleColours(pixels.data(), n, level);
                                for (uint32_t i = 0; i < n; ++i) PutPixel(d + 4 * i, pixels[i]);
                            },
@@ -87,7 +87,7 @@ std::vector<Kernel> Kernels() {
 // four, eight and sixteen and past a few thousand, nothing written after them.
 TEST(PixelRows, EveryKernelMatchesThePlainFormulaOnEveryPath) {
     std::mt19937 random(20261208);
-    std::vector<Pixel> source(4801);
+    std::vector<Pixel> source(4802);  // one past the largest count, for the copies that take it
     for (Pixel& p : source) p = random();
     ForEachVectorPath([&](VectorPath path) {
         for (const Kernel& kernel : Kernels()) {
