@@ -15,11 +15,11 @@
 #include "standin/capture/png_folder.h"
 #include "standin/capture/script_playback.h"
 #include "standin/capture/video_sink.h"
-#include "standin/entry/process_start.h"
 #include "standin/fmod/fmod_host.h"
 #include "standin/host/frame_image.h"
 #include "standin/host/host_capture.h"
 #include "standin/kernel32/tick_clock.h"
+#include "standin/process/process_state.h"
 
 namespace standin {
 namespace {
@@ -197,24 +197,7 @@ bool StartCapture(const CaptureSettings& settings) {
 
 bool FinishCapture() { return session == nullptr || session->Finish(); }
 
-bool PrepareCapture(int& argc, char** argv) {
-    CaptureSettings settings;
-    std::string error;
-    if (!TakeCaptureOptions(argc, argv, settings, error)) {
-        std::fprintf(stderr, "%s: %s (try --help)\n", argc > 0 ? argv[0] : "duckdemo", error.c_str());
-        return false;
-    }
-    return StartCapture(settings);
-}
-
-int FinishProcess(int exitCode, int argc, char** argv) {
-    for (int i = 1; i < argc && exitCode == 0; ++i) {
-        std::string word = argv[i];
-        if (word == "--help" || word == "-h") {
-            std::fputs(kCaptureUsage, stdout);
-            break;
-        }
-    }
+int EndCapture(int exitCode) {
     if (session == nullptr) return exitCode;
     // Help, version, a refused word or a cancelled setup box: the program
     // has said what it had to, and no frame was ever shown.

@@ -12,19 +12,14 @@ namespace standin {
 // an output that cannot be made); nothing is written then.
 bool StartCapture(const CaptureSettings& settings);
 
-// Takes the capture options out of the command line and starts the
-// capture they ask for. False, after saying why on stderr, when the process
-// must end with exit code 2.
-bool PrepareCapture(int& argc, char** argv);
-
 // The exit code of a capture that a signal ended before its end.
 constexpr int kCaptureCutShort = 3;
 
-// What the process entry does once WinMain returns: --help also shows the
-// capture options, and a capture is completed. Returns the exit code: 2 when
+// Completes the capture of a program that returned exitCode, or discards it
+// when the program showed no frame. Returns the process's exit code: 2 when
 // the capture's output is not complete, kCaptureCutShort when a signal ended
 // it early.
-int FinishProcess(int exitCode, int argc, char** argv);
+int EndCapture(int exitCode);
 
 // Completes the output: the frames, the music, the video, a summary line.
 // Runs once; later calls return the first result. True when every file is

@@ -19,7 +19,7 @@
 #include <utility>
 #include <vector>
 
-#include "standin/entry/process_start.h"
+#include "standin/process/process_state.h"
 
 namespace standin {
 

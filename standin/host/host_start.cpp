@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "standin/entry/process_start.h"
 #include "standin/host/host_window.h"
 #include "standin/host/sdl_host.h"
+#include "standin/process/process_state.h"
 
 namespace standin {
 namespace {

@@ -5,8 +5,8 @@
 #include <deque>
 #include <windows.h>
 
-#include "standin/entry/process_start.h"
 #include "standin/host/sdl_host.h"
+#include "standin/process/process_state.h"
 #include "standin/user32/window_registry.h"
 
 namespace standin {

@@ -5,8 +5,9 @@
 # headers the platform's SDK names, never SDL or libxmp. The song's sources
 # (assets) see the engine they are composed around, never the tools that
 # turn them into files. The file formats (formats) see only the standard
-# library and libpng; the stand-ins and the tools see them, the tools never
-# a stand-in.
+# library and libpng; the stand-ins that write pictures and the tools see
+# them, the tools never a stand-in. Each stand-in folder sees only the
+# libraries it links, all on floors below it.
 #
 #   cmake -DSOURCE_DIR=<repo> -P check_includes.cmake
 
@@ -67,15 +68,37 @@ foreach(layer core gfx demo sound app platform assets formats)
   endforeach()
 endforeach()
 
-# The stand-ins may include any system header, but SDL only in the host
-# (video, events, text) and the sound library (audio), and libxmp only in the
-# sound library; their own includes name a stand-in folder.
+# The stand-ins are a stack: each folder sees its own headers and those of
+# the libraries it links, all on floors below it, and no other folder of
+# ours. They may include any system header, but SDL only in the host (video,
+# events, text) and the sound library (audio), and libxmp only in the sound
+# library.
+set(standin_process process)
+set(standin_hardware hardware)
+set(standin_notice notice)
+set(standin_kernel32 kernel32)
+set(standin_fmod fmod)
+set(standin_shell32 shell32 kernel32)
+set(standin_host host process kernel32 shell32 formats)
+set(standin_user32 user32 host hardware process kernel32 notice)
+set(standin_gdi32 gdi32 user32 hardware)
+set(standin_ddraw ddraw user32 host hardware)
+set(standin_dialog dialog user32 host)
+set(standin_gx gx user32 host hardware)
+set(standin_aygshell aygshell user32 hardware)
+set(standin_capture capture fmod host kernel32 process formats)
+set(standin_entry entry capture hardware kernel32 process)
+set(standin_include "")
 set(sdl_folders host fmod)
 set(xmp_folders fmod)
 file(GLOB_RECURSE sources "${SOURCE_DIR}/standin/*.h" "${SOURCE_DIR}/standin/*.cpp")
 foreach(source ${sources})
   file(RELATIVE_PATH relative "${SOURCE_DIR}/standin" "${source}")
   string(REGEX REPLACE "/.*" "" folder "${relative}")
+  if(NOT DEFINED standin_${folder})
+    string(APPEND failures "${source}: standin/${folder} has no place in the stack of stand-ins\n")
+    continue()
+  endif()
   file(STRINGS "${source}" includes REGEX "^[ \t]*#[ \t]*include")
   foreach(line ${includes})
     if(line MATCHES "<(SDL[^>]*)>")
@@ -86,10 +109,16 @@ foreach(source ${sources})
       if(NOT folder IN_LIST xmp_folders)
         string(APPEND failures "${source}: <xmp.h> outside the sound library\n")
       endif()
-    elseif(line MATCHES "\"([^/\"]+)/[^\"]+\"")
-      if(NOT CMAKE_MATCH_1 MATCHES "^(standin|formats)$")
-        string(APPEND failures "${source}: \"${CMAKE_MATCH_1}/...\" is above the stand-ins\n")
+    elseif(line MATCHES "\"standin/([^/\"]+)/[^\"]+\"")
+      if(NOT CMAKE_MATCH_1 IN_LIST standin_${folder})
+        string(APPEND failures "${source}: \"standin/${CMAKE_MATCH_1}/...\" is above or beside standin/${folder}\n")
       endif()
+    elseif(line MATCHES "\"formats/[^\"]+\"")
+      if(NOT "formats" IN_LIST standin_${folder})
+        string(APPEND failures "${source}: \"formats/...\" is not for standin/${folder}\n")
+      endif()
+    elseif(line MATCHES "\"([^/\"]+)/[^\"]+\"")
+      string(APPEND failures "${source}: \"${CMAKE_MATCH_1}/...\" is above the stand-ins\n")
     elseif(line MATCHES "\"")
       string(APPEND failures "${source}: include without its folder: ${line}\n")
     endif()

@@ -18,7 +18,7 @@ duckdemo_test(web_input_tests
 duckdemo_test(dialog_template_tests
   SOURCES
     standin/dialog/dialog_template_test.cpp
-  LIBRARIES standin_dialog_template desktop_resources
+  LIBRARIES standin_dialog desktop_resources
 )
 # The compiled resource script the table was made from, to compare against.
 target_compile_definitions(dialog_template_tests PRIVATE

@@ -25,7 +25,7 @@ duckdemo_test(fmod_program_tests SERIAL LIBRARIES standin_fmod xm_builder SOURCE
 # The window-system stand-ins: the message queue on SDL's offscreen video
 # driver, and the hardware settings.
 pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET sdl2)
-duckdemo_test(standin_tests LIBRARIES fake_fmod standin_user32 standin_entry standin_hardware standin_kernel32
+duckdemo_test(standin_tests LIBRARIES fake_fmod standin_user32 standin_process standin_hardware standin_kernel32
   standin_shell32 PkgConfig::SDL2 SOURCES
   standin/hardware/hardware_test.cpp
   standin/kernel32/kernel32_test.cpp

@@ -11,7 +11,7 @@
 #include <vector>
 #include <windows.h>
 
-#include "standin/entry/process_start.h"
+#include "standin/process/process_state.h"
 
 namespace {
 
@@ -116,9 +116,7 @@ TEST_F(MessageQueueTest, MovesOnEitherSideOfAPressStayInOrder) {
 // Clicks still queued when the quit comes are dropped, not played first one
 // a frame.
 TEST_F(MessageQueueTest, AnInterruptAsksEveryWindowToCloseAheadOfQueuedInput) {
-    char name[] = "duckdemo";
-    char* argv[] = {name, nullptr};
-    ASSERT_TRUE(standin::PrepareProcess(1, argv));
+    standin::CatchInterrupts("duckdemo");
     for (int32_t i = 0; i < 100; ++i) {
         PushButton(SDL_MOUSEBUTTONDOWN, i, 10);
         PushButton(SDL_MOUSEBUTTONUP, i, 10);
@@ -134,9 +132,7 @@ TEST_F(MessageQueueTest, AnInterruptAsksEveryWindowToCloseAheadOfQueuedInput) {
 }
 
 void InterruptWithNoWindow() {
-    char name[] = "duckdemo";
-    char* argv[] = {name, nullptr};
-    standin::PrepareProcess(1, argv);
+    standin::CatchInterrupts("duckdemo");
     std::atexit([] { std::fputs("exit handlers ran", stderr); });
     raise(SIGTERM);
     MSG message;
