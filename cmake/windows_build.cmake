@@ -3,37 +3,13 @@
 # and the sound library's seven calls over libxmp with waveOut as the output.
 # No stand-in header is on the include path. Included from the top
 # CMakeLists.txt when the toolchain targets Windows.
-include(ExternalProject)
-
 target_compile_options(duckdemo_warnings INTERFACE -Wconversion)
 
-# libxmp from Debian's source package, which scripts/install-deps.sh fetches:
-# Debian packages no Windows build of it. Its makefiles build only in their
-# own tree, so it is copied here first: its "download" step is that local
-# copy, and nothing is fetched at build time.
-set(DUCKDEMO_XMP_SOURCE ${PROJECT_SOURCE_DIR}/build/deps/libxmp CACHE PATH "libxmp's unpacked source package")
-if(NOT EXISTS ${DUCKDEMO_XMP_SOURCE}/configure)
-  message(FATAL_ERROR "no libxmp source in ${DUCKDEMO_XMP_SOURCE}: run scripts/install-deps.sh")
-endif()
-set(xmp_tree ${CMAKE_BINARY_DIR}/libxmp)
 cmake_host_system_information(RESULT build_jobs QUERY NUMBER_OF_LOGICAL_CORES)
-ExternalProject_Add(libxmp_build
-  SOURCE_DIR ${xmp_tree}
-  DOWNLOAD_COMMAND ${CMAKE_COMMAND} -E copy_directory ${DUCKDEMO_XMP_SOURCE} ${xmp_tree}
-  CONFIGURE_COMMAND ./configure --host=${DUCKDEMO_MINGW_HOST} CC=${CMAKE_C_COMPILER} --enable-static
-                    --disable-shared --disable-depackers --disable-prowizard --quiet
-  BUILD_IN_SOURCE TRUE
-  BUILD_COMMAND make -j ${build_jobs} --quiet lib/libxmp.a
-  INSTALL_COMMAND ""
-  BUILD_BYPRODUCTS ${xmp_tree}/lib/libxmp.a
-  LOG_CONFIGURE TRUE
-  LOG_BUILD TRUE
-  LOG_OUTPUT_ON_FAILURE TRUE)
-file(MAKE_DIRECTORY ${xmp_tree}/include)
-add_library(xmp STATIC IMPORTED)
-set_target_properties(xmp PROPERTIES IMPORTED_LOCATION ${xmp_tree}/lib/libxmp.a
-  INTERFACE_INCLUDE_DIRECTORIES ${xmp_tree}/include INTERFACE_COMPILE_DEFINITIONS BUILDING_STATIC)
-add_dependencies(xmp libxmp_build)
+duckdemo_xmp_from_source(
+  CONFIGURE ./configure --host=${DUCKDEMO_MINGW_HOST} CC=${CMAKE_C_COMPILER}
+  MAKE make -j ${build_jobs}
+  DEFINITIONS BUILDING_STATIC)
 
 # The sound library's declarations, alone in a folder of their own.
 configure_file(${PROJECT_SOURCE_DIR}/standin/include/fmod.h ${CMAKE_BINARY_DIR}/sound_api/fmod.h COPYONLY)
@@ -80,15 +56,7 @@ if(DUCKDEMO_DATA_DIR)
 else()
   set(data_source ${CMAKE_BINARY_DIR}/host/data)
   set(icon_source ${CMAKE_BINARY_DIR}/host/icons/duckdemo.ico)
-  # This source tree again, built for the host; nothing is fetched.
-  ExternalProject_Add(host_data
-    SOURCE_DIR ${PROJECT_SOURCE_DIR}
-    BINARY_DIR ${CMAKE_BINARY_DIR}/host
-    CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release -DDUCKDEMO_TESTS=OFF -DDUCKDEMO_WERROR=${DUCKDEMO_WERROR}
-    BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target assetgen_data assetgen_icons
-    INSTALL_COMMAND ""
-    BUILD_ALWAYS TRUE
-    BUILD_BYPRODUCTS ${icon_source})
+  duckdemo_host_data(TARGETS assetgen_data assetgen_icons BYPRODUCTS ${icon_source})
   add_custom_target(windows_data ALL
     COMMAND ${CMAKE_COMMAND} -E copy_directory ${data_source} ${CMAKE_BINARY_DIR}/data VERBATIM)
   add_dependencies(windows_data host_data)
