@@ -1,6 +1,8 @@
 // F12: the picture a window shows, saved as a PNG file beside the program,
-// or where its log went when that folder cannot be written, with a line in
-// the program's log saying where.
+// or in its folder in the user's state folder when that one cannot be
+// written, with a line on stderr saying where. The program's log is the
+// program's: which file it is (a second copy writes qvDebug-2.log) only the
+// program knows.
 #include <fcntl.h>
 #include <shlobj.h>
 #include <unistd.h>
@@ -29,8 +31,8 @@ std::filesystem::path ProgramFolder() {
 }
 
 // The programs' log moves to their folder in the user's state folder when
-// their own cannot be written; the pictures follow it, so both are found in
-// one place. The effective IDs decide, as they do for the file itself.
+// their own cannot be written; the pictures go there too, so both are found
+// in one place. The effective IDs decide, as they do for the file itself.
 std::filesystem::path PictureFolder() {
     std::filesystem::path folder = ProgramFolder();
     if (faccessat(AT_FDCWD, folder.c_str(), W_OK, AT_EACCESS) == 0) return folder;
@@ -61,16 +63,11 @@ void SaveScreenshot(const HostWindow& window) {
                  window.pictureHeight, rgb.data());
     std::filesystem::path folder = PictureFolder();
     std::string path = FreeName(folder).string();
-    // WritePngFile has said why on stderr; the log says that it failed.
-    bool saved = WritePngFile(path, {rgb.data(), window.pictureWidth, window.pictureHeight, 3}, PngCompression::Fast);
-    if (saved) std::fprintf(stderr, "screenshot: %s\n", path.c_str());
-    if (FILE* log = std::fopen((folder / "qvDebug.log").c_str(), "a")) {
-        if (saved)
-            std::fprintf(log, "[shot] F12: the picture is in %s\n", path.c_str());
-        else
-            std::fprintf(log, "[ERROR] F12: the picture could not be saved as %s\n", path.c_str());
-        std::fclose(log);
-    }
+    // WritePngFile has said why on stderr when it fails.
+    if (WritePngFile(path, {rgb.data(), window.pictureWidth, window.pictureHeight, 3}, PngCompression::Fast))
+        std::fprintf(stderr, "screenshot: %s\n", path.c_str());
+    else
+        std::fprintf(stderr, "screenshot: F12's picture could not be saved as %s\n", path.c_str());
 }
 
 }  // namespace standin
