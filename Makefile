@@ -70,13 +70,14 @@ package: deps
 	cmake --build --preset package -j $(JOBS)
 	@echo "package: $$(ls build/packages/duckdemo_*_amd64.deb)"
 
-# The intro and 10 s of the game as a video at 640 x 480, with no display
-# needed: $(1).mp4, or PNG frames and audio.wav in $(1)-capture/ where there
-# is no ffmpeg; $(2) are more options for the program.
+# The intro (74 s) and 10 s of the game as a video at 640 x 480, with no
+# display needed: $(1).mp4, or PNG frames and audio.wav in $(1)-capture/
+# where there is no ffmpeg; $(2) are more options for the program.
+CAPTURE_SECONDS = 84
 define capture_video
 	if command -v ffmpeg >/dev/null; then out=$(1).mp4; else out=$(1)-capture; \
 	  echo "no ffmpeg on the PATH: PNG frames and audio.wav go to $$out/"; rm -rf "$$out"; fi; \
-	env -u DISPLAY $(BUILD_DIR)/duckdemo --double-size --capture "$$out" $(2); status=$$?; \
+	env -u DISPLAY $(BUILD_DIR)/duckdemo --double-size --capture "$$out" --duration $(CAPTURE_SECONDS) $(2); status=$$?; \
 	[ $$status -le 1 ] || exit $$status; echo "capture: $$out"
 endef
 

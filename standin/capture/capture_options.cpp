@@ -15,7 +15,7 @@ const char kCaptureUsage[] =
     "  --capture OUT      the show to OUT: a folder of PNG frames and audio.wav, or\n"
     "                     a video when OUT ends in .mp4, .mkv or .webm (needs ffmpeg)\n"
     "  --fps N            frames per second (60)\n"
-    "  --duration S       seconds to capture (to 10 s into the game)\n"
+    "  --duration S       seconds to capture (needed unless --at is given)\n"
     "  --at T1,T2,...     only the frames at these DemoClock times, in ms, each\n"
     "                     written once as tTTTTTT.png, in time order\n"
     "  --input FILE       scripted input: '80500 move 120 160', '80600 down',\n"
@@ -87,7 +87,7 @@ bool Apply(const std::string& name, const char* value, CaptureSettings& settings
         settings.inputPath = value;
         good = *value != '\0' && !looksLikeOption;
     } else {
-        good = ReadWhole(value, 0, kIntroEnd, settings.startMilliseconds);
+        good = ReadWhole(value, 0, kLatestStart, settings.startMilliseconds);
     }
     if (!good) error = name + " cannot take \"" + value + "\": it takes " + RuleOf(name);
     return good;
@@ -147,6 +147,12 @@ bool TakeCaptureOptions(int& argc, char** argv, CaptureSettings& settings, std::
     argv[argc] = nullptr;
     if (onlyWithCapture && !settings.Capturing()) {
         error = "--fps, --duration, --at and --input go with --capture";
+        return false;
+    }
+    // The game goes on until a person quits it, so a capture is told where
+    // to end: after --duration, or at the last --at time.
+    if (settings.Capturing() && settings.durationMilliseconds <= 0 && settings.atMilliseconds.empty()) {
+        error = "--capture needs --duration S or --at times: the game goes on until it is quit";
         return false;
     }
     return CheckTimes(settings, error);

@@ -11,7 +11,7 @@ namespace standin {
 struct CaptureSettings {
     std::string output;  // a folder, or a video file; empty: no capture
     int32_t framesPerSecond = 60;
-    int32_t durationMilliseconds = -1;  // -1: to the end of the intro and 10 s of the game
+    int32_t durationMilliseconds = -1;  // -1: to the last --at time
     std::vector<int32_t> atMilliseconds;
     std::string inputPath;
     int32_t startMilliseconds = 0;
@@ -19,13 +19,9 @@ struct CaptureSettings {
     bool Capturing() const { return !output.empty(); }
 };
 
-// Where the intro ends and the game begins. The game at a later time
-// depends on every turn before it, so no show starts past this.
-constexpr int32_t kIntroEnd = 74000;
-
-// The end of the intro plus 10 s of the game, where a capture stops unless
-// told otherwise.
-constexpr int32_t kDefaultCaptureEnd = kIntroEnd + 10000;
+// The latest --start: where the programs' game begins. The game at a later
+// time depends on every turn before it, so no show starts past this.
+constexpr int32_t kLatestStart = 74000;
 
 // Takes the options above out of argv, leaving the program's own:
 // --capture OUT, --fps N, --duration SECONDS, --at T1,T2,..., --input FILE,

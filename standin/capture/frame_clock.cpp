@@ -11,10 +11,7 @@ FrameClock::FrameClock(const CaptureSettings& settings)
       // Chosen times alone end with the last of them.
       onlyChosen(!settings.atMilliseconds.empty() && settings.durationMilliseconds <= 0),
       now(settings.startMilliseconds) {
-    end = settings.durationMilliseconds > 0 ? start + settings.durationMilliseconds
-          : start >= kIntroEnd              ? start + 10000
-                                            : kDefaultCaptureEnd;
-    if (onlyChosen) end = chosen.back() + 1;
+    end = onlyChosen ? chosen.back() + 1 : start + settings.durationMilliseconds;
     frameCount = (int64_t{end - start} * framesPerSecond + 999) / 1000;
 }
 

@@ -193,21 +193,22 @@ INSTANTIATE_TEST_SUITE_P(
                             "--at 3000 is past the end of the capture at 3000 ms"},
                     Refusal{"StartInTheGame", "--capture OUT --start 74001", "from 0 to 74000"},
                     Refusal{"FpsOutOfRange", "--capture OUT --fps 0", "from 1 to 1000"},
+                    Refusal{"NoEnd", "--capture OUT --start 74000", "--capture needs --duration S or --at times"},
                     Refusal{"NoOutputBeforeAnOption", "--capture --fps 30 OUT", "--capture cannot take \"--fps\""},
-                    Refusal{"UnknownVideo", "--capture OUT.avi", "a video ends in .mp4, .mkv or .webm"},
-                    Refusal{"EndlessScript", "--capture OUT --input /dev/zero", "not a regular file"},
-                    Refusal{"ProgramsOwnWord", "--capture OUT --bogus", "unknown option '--bogus'"}),
+                    Refusal{"UnknownVideo", "--capture OUT.avi --duration 1", "a video ends in .mp4, .mkv or .webm"},
+                    Refusal{"EndlessScript", "--capture OUT --duration 1 --input /dev/zero", "not a regular file"},
+                    Refusal{"ProgramsOwnWord", "--capture OUT --duration 1 --bogus", "unknown option '--bogus'"}),
     [](const testing::TestParamInfo<Refusal>& info) { return std::string(info.param.name); });
 
 TEST(CaptureSession, WhatCannotRunIsRefusedBeforeAnythingIsWritten) {
     std::string folder = Folder("refused");
     std::string script = TestFilePath("bad.txt");
     WriteWholeFile(script, "# fine so far\n85000 move 10 10\n85100 jump\n");
-    ProgramRun badScript = Capture(kDesktop, "--capture '" + folder + "' --input '" + script + "'");
+    ProgramRun badScript = Capture(kDesktop, "--capture '" + folder + "' --duration 1 --input '" + script + "'");
     EXPECT_EQ(badScript.exitCode, 2);
     EXPECT_NE(badScript.stderrText.find(script + ":3:"), std::string::npos) << badScript.stderrText;
 
-    ProgramRun noFfmpeg = Capture(kDesktop, "--capture '" + folder + ".mp4'", "PATH=/nonexistent");
+    ProgramRun noFfmpeg = Capture(kDesktop, "--capture '" + folder + ".mp4' --duration 1", "PATH=/nonexistent");
     EXPECT_EQ(noFfmpeg.exitCode, 2);
     EXPECT_NE(noFfmpeg.stderrText.find("ffmpeg"), std::string::npos) << noFfmpeg.stderrText;
     EXPECT_NE(noFfmpeg.stderrText.find("--capture " + folder), std::string::npos) << noFfmpeg.stderrText;
