@@ -6,9 +6,9 @@
 # the wall clock and the picture's sync with what was heard are printed.
 # Timing is reported, not judged: the test fails on a clock that shows music
 # before it was played, and on gaps in the music while the machine had a
-# core to spare (load average below the cores): on a 2-core machine at a load
-# of 7, the Linux program had gaps of 11 to 20 ms and duckdemo.exe under Wine
-# many more. Skipped (77) where PulseAudio cannot start.
+# core to spare (load average below the cores) in two runs one after the
+# other: on a 2-core machine at a load of 7, the Linux program had gaps of 11
+# to 20 ms and duckdemo.exe under Wine many more. Skipped (77) where PulseAudio cannot start.
 #
 #   sound_sync_e2e.sh <duckdemo> <duckdemo.exe or -> <sound_sync> <x11_screenshot> <output folder> <wine prefix>
 linux_program=$1
@@ -103,12 +103,27 @@ measure_run() {
         fi
     fi
     echo "$label: load average $load"
+    sed -i "/^$label /d" "$figures" 2>/dev/null || true
     grep '^FIGURES ' "$output/$label.txt" | sed 's/^FIGURES //' >>"$figures" || true
     return "$status_measure"
 }
 
+# Starved music starves again; a gap that a second run does not repeat was a
+# busy moment of the machine, which the load average, a minute behind, can
+# miss. Only gaps in both runs fail.
+measure_again_on_gaps() {
+    local outcome=0
+    measure_run "$@" || outcome=$?
+    if [ "$outcome" -eq 3 ]; then
+        echo "$1: once more, to tell starved music from a busy moment"
+        outcome=0
+        measure_run "$@" || outcome=$?
+    fi
+    return "$outcome"
+}
+
 failures=0
-SDL_AUDIODRIVER=pulseaudio measure_run linux "$linux_program" --no-setup --start "$start_ms" || failures=$((failures + 1))
+SDL_AUDIODRIVER=pulseaudio measure_again_on_gaps linux "$linux_program" --no-setup --start "$start_ms" || failures=$((failures + 1))
 
 if [ "$windows_program" != - ]; then
     export WINEPREFIX=$wine_prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
@@ -128,7 +143,7 @@ if [ "$windows_program" != - ]; then
     fi
     program=$windows_program
     log="$(dirname "$program")/qvDebug.log"
-    DUCKDEMO_START_MS=$start_ms measure_run windows wine "$windows_program" --no-setup || failures=$((failures + 1))
+    DUCKDEMO_START_MS=$start_ms measure_again_on_gaps windows wine "$windows_program" --no-setup || failures=$((failures + 1))
 fi
 
 echo "figures: $figures"
