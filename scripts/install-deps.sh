@@ -12,7 +12,7 @@ packages=(
   xvfb xdotool sox clang-format ffmpeg valgrind clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 dpkg-dev
   fonts-wine libxrandr2 libxrender1 libxi6 libxcursor1 libxinerama1 libxcomposite1 libxfixes3
-  file lintian desktop-file-utils appstream icoutils unzip
+  file lintian desktop-file-utils appstream icoutils unzip python3
   pulseaudio pulseaudio-utils libpulse0
   emscripten chromium node-ws
 )

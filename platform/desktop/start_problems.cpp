@@ -15,7 +15,8 @@ void Tell(const char* text) { MessageBoxA(nullptr, text, kTitle, MB_OK | MB_ICON
 }  // namespace
 
 void TellStartProblems() {
-    char message[DebugLog::kMessageCapacity];
+    // Room for a whole path: a message box that cut it would name another file.
+    char message[DebugLog::kPathCapacity + 256];
     const char* data = ResolveDataPath("data");
     DWORD attributes = GetFileAttributesA(data);
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
