@@ -70,7 +70,6 @@ void QuarterTurnFrame(benchmark::State& state) {
     }
 }
 
-
 }  // namespace
 
 void RegisterBitmapBenchmarks(BenchFixture& benchFixture) {
