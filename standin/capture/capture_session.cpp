@@ -153,7 +153,11 @@ private:
 
 CaptureSession* session = nullptr;
 
-void FinishAtExit() { FinishCapture(); }
+// A program that ends through exit() still completes its output: the
+// session finishes once, and EndCapture then reads the same result.
+void FinishAtExit() {
+    if (session != nullptr) session->Finish();
+}
 
 }  // namespace
 
@@ -194,8 +198,6 @@ bool StartCapture(const CaptureSettings& settings) {
     std::atexit(FinishAtExit);
     return true;
 }
-
-bool FinishCapture() { return session == nullptr || session->Finish(); }
 
 int EndCapture(int exitCode) {
     if (session == nullptr) return exitCode;

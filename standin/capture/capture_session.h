@@ -21,9 +21,4 @@ constexpr int kCaptureCutShort = 3;
 // it early.
 int EndCapture(int exitCode);
 
-// Completes the output: the frames, the music, the video, a summary line.
-// Runs once; later calls return the first result. True when every file is
-// complete.
-bool FinishCapture();
-
 }  // namespace standin
