@@ -1,7 +1,8 @@
 # What every build of the programs makes alike, said once: the sound
 # library's song, clock and decoding, to which each build adds its own
 # output (an SDL device, waveOut or Web Audio), the desktop platform layer,
-# and for the cross builds libxmp and the data made on the host. Included from the top CMakeLists.txt before any build's own file.
+# and for the cross builds libxmp and the data made on the host. Included
+# from the top CMakeLists.txt before any build's own file.
 set(DUCKDEMO_SOUND_SOURCES
   standin/fmod/fmod.cpp
   standin/fmod/fmod_clock_log.cpp
